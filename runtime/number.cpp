@@ -1,0 +1,182 @@
+#include "runtime/number.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <limits>
+#include <memory>
+#include <string>
+#include <system_error>
+
+namespace rt {
+
+namespace {
+
+char16_t decimalSeparator = u'.';
+
+constexpr bool isSpace(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f'
+        || c == u'\u00A0' || c == u'\u3000';
+}
+
+// The full-width forms U+FF01..U+FF5E stand 0xFEE0 above their ASCII twins.
+constexpr char16_t narrow(char16_t c) {
+    return (c >= u'\uFF01' && c <= u'\uFF5E') ? static_cast<char16_t>(c - 0xFEE0) : c;
+}
+
+constexpr bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// What each ASCII character becomes for from_chars: the characters of the
+// grammar stand for themselves, white space becomes ' ', and the rest (the
+// full stop and comma included: the separator is dealt with first) becomes a
+// byte that from_chars stops at.
+constexpr std::array<char, 128> kAlphabet = [] {
+    std::array<char, 128> table{};
+    for (std::size_t c = 0; c < table.size(); ++c) {
+        const bool keep = (c >= '0' && c <= '9') || c == '+' || c == '-' || c == 'e' || c == 'E';
+        table[c] = keep ? static_cast<char>(c) : isSpace(static_cast<char16_t>(c)) ? ' ' : '\x01';
+    }
+    return table;
+}();
+
+// The text in the only alphabet std::from_chars reads, one char per code
+// unit, in a buffer on the stack for the lengths people type: full-width forms
+// narrowed, the user's separator as '.', and every other character outside
+// the grammar as a byte that from_chars stops at.
+class Narrowed {
+public:
+    Narrowed(std::u16string_view text, char16_t separator)
+        : data_(text.size() <= small_.size()
+                    ? small_.data()
+                    : (large_ = std::make_unique<char[]>(text.size())).get()),
+          size_(text.size()) {
+        const char16_t sep = narrow(separator);
+        for (std::size_t i = 0; i < size_; ++i) {
+            const char16_t c = narrow(text[i]);
+            data_[i] = c == sep ? '.' : c < kAlphabet.size() ? kAlphabet[c] : isSpace(c) ? ' ' : '\x01';
+        }
+    }
+    const char* begin() const { return data_; }
+    const char* end() const { return data_ + size_; }
+
+private:
+    std::array<char, 64> small_;
+    std::unique_ptr<char[]> large_;
+    char* data_;
+    std::size_t size_;
+};
+
+// For a number from_chars found out of range: whether it is at least 1 (an
+// overflow) rather than below the smallest subnormal (an underflow).
+bool atLeastOne(const char* first, const char* last) {
+    long long lead = 0; // decimal exponent of the leading significant digit
+    bool significant = false;
+    bool fraction = false;
+    for (; first != last && *first != 'e' && *first != 'E'; ++first) {
+        if (*first == '.') {
+            fraction = true;
+        } else if (*first != '-' && (significant || *first != '0')) {
+            if (!significant) lead -= fraction ? 1 : 0;
+            else if (!fraction) ++lead;
+            significant = true;
+        } else if (*first == '0' && fraction) {
+            --lead;
+        }
+    }
+    if (first == last) return lead >= 0;
+    ++first; // the exponent
+    const bool negative = first != last && *first == '-';
+    long long exponent = 0;
+    for (; first != last; ++first)
+        if (*first != '+' && *first != '-')
+            exponent = std::min(exponent * 10 + (*first - '0'), 1'000'000'000'000LL);
+    return lead + (negative ? -exponent : exponent) >= 0;
+}
+
+} // namespace
+
+char16_t DecimalSeparator() noexcept { return decimalSeparator; }
+void SetDecimalSeparator(char16_t separator) noexcept { decimalSeparator = separator; }
+
+double parseNumber(std::u16string_view text, char16_t separator) {
+    const Narrowed chars(text, separator);
+    const char* first = chars.begin();
+    const char* last = chars.end();
+    while (first != last && *first == ' ') ++first;
+    while (last != first && last[-1] == ' ') --last;
+
+    // from_chars reads [-]digits[.digits][(e|E)[+|-]digits], with a digit before
+    // or after the point, and rejects a leading '+'; it also reads inf and nan,
+    // which cannot reach it here since their letters were narrowed away.
+    const char* number = first != last && *first == '+' ? first + 1 : first;
+    const char* afterSign = number != last && *number == '-' && number == first ? number + 1 : number;
+    if (afterSign == last || !(isDigit(static_cast<char16_t>(*afterSign)) || *afterSign == '.'))
+        throw TypeMismatch(std::u16string(text));
+
+    double value = 0;
+    const auto [stop, ec] = std::from_chars(number, last, value);
+    if (stop != last) throw TypeMismatch(std::u16string(text));
+    if (ec == std::errc::result_out_of_range) {
+        if (atLeastOne(number, last)) throw Overflow(std::u16string(text));
+        return *number == '-' ? -0.0 : 0.0;
+    }
+    if (ec != std::errc()) throw TypeMismatch(std::u16string(text));
+    return value;
+}
+
+std::u16string formatNumber(double value, char16_t separator) {
+    if (value == 0) return u"0"; // -0 too
+    if (!std::isfinite(value)) return std::isnan(value) ? u"NaN" : value < 0 ? u"-Infinity" : u"Infinity";
+
+    // The shortest digits that read back to the same double, as d.ddde±x.
+    std::array<char, 32> buffer;
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::scientific).ptr;
+    const char* const e = std::find(buffer.data(), end, 'e');
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+    const bool negative = buffer[0] == '-';
+    std::string digits;
+    for (const char* c = buffer.data() + (negative ? 1 : 0); c != e; ++c)
+        if (*c != '.') digits += *c;
+
+    std::u16string text = negative ? u"-" : u"";
+    const auto append = [&text](std::string_view chars) { text.append(chars.begin(), chars.end()); };
+    const auto count = static_cast<int>(digits.size());
+    if (exponent < -4 || exponent >= 21) {
+        append(digits.substr(0, 1));
+        if (count > 1) {
+            text += separator;
+            append(std::string_view(digits).substr(1));
+        }
+        append(std::string_view(e, static_cast<std::size_t>(end - e)));
+    } else if (exponent < 0) {
+        text += u'0';
+        text += separator;
+        text.append(static_cast<std::size_t>(-exponent - 1), u'0');
+        append(digits);
+    } else if (count <= exponent + 1) {
+        append(digits);
+        text.append(static_cast<std::size_t>(exponent + 1 - count), u'0');
+    } else {
+        const auto point = static_cast<std::size_t>(exponent + 1);
+        append(std::string_view(digits).substr(0, point));
+        text += separator;
+        append(std::string_view(digits).substr(point));
+    }
+    return text;
+}
+
+std::int16_t FpI2(double value) {
+    // nearbyint rounds in the current mode, which the program leaves at its
+    // default, round to nearest with ties to even.
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= std::numeric_limits<std::int16_t>::min()
+          && rounded <= std::numeric_limits<std::int16_t>::max()))
+        throw Overflow();
+    return static_cast<std::int16_t>(rounded);
+}
+
+void FPException(FpFault fault) { throw FloatingPointError(fault); }
+
+} // namespace rt

@@ -1,0 +1,83 @@
+// Controls as the runtime hands them out: counted references, and property
+// accessors that report failure by status for CheckObjResult to raise.
+#pragma once
+
+#include <string_view>
+#include <utility>
+
+#include "runtime/text.h"
+
+namespace rt {
+
+enum class [[nodiscard]] Status { Ok, Failed };
+
+class Object {
+public:
+    virtual void AddRef() noexcept = 0;
+    virtual void Release() noexcept = 0;
+    // The control's name, for error messages.
+    virtual std::string_view Name() const noexcept = 0;
+
+protected:
+    ~Object() = default;
+};
+
+class TextBox : public Object {
+public:
+    // Read: `text` receives a new text owned by the caller.
+    virtual Status GetText(Str& text) = 0;
+    // Write: the control shows the new text at once.
+    virtual Status LetText(std::u16string_view text) = 0;
+
+protected:
+    ~TextBox() = default;
+};
+
+class Label : public Object {
+public:
+    virtual Status LetCaption(std::u16string_view caption) = 0;
+
+protected:
+    ~Label() = default;
+};
+
+// A counted reference to a control, released when it goes out of scope, on
+// every path. Made by ObjSet; FreeObj releases it early.
+template <class T>
+class ObjRef {
+public:
+    ObjRef(ObjRef&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    ObjRef& operator=(ObjRef&&) = delete;
+    ObjRef(const ObjRef&) = delete;
+    ObjRef& operator=(const ObjRef&) = delete;
+    ~ObjRef() { reset(); }
+
+    T* operator->() const noexcept { return object_; }
+    T& operator*() const noexcept { return *object_; }
+
+private:
+    template <class U> friend ObjRef<U> ObjSet(U& object) noexcept;
+    template <class U> friend void FreeObj(ObjRef<U>& reference) noexcept;
+
+    explicit ObjRef(T& object) noexcept : object_(&object) { object_->AddRef(); }
+    void reset() noexcept {
+        if (object_) std::exchange(object_, nullptr)->Release();
+    }
+
+    T* object_;
+};
+
+template <class T>
+ObjRef<T> ObjSet(T& object) noexcept {
+    return ObjRef<T>(object);
+}
+
+template <class T>
+void FreeObj(ObjRef<T>& reference) noexcept {
+    reference.reset();
+}
+
+// Raises the property error when a property access on `control` failed.
+void CheckObjResult(Status status, const Object& control, std::string_view property);
+
+} // namespace rt

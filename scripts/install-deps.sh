@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages that `make run` or `make test` needs,
+# skipping those already installed.
+#   scripts/install-deps.sh run    what building and starting the calculator needs
+#   scripts/install-deps.sh test   that, plus what the tests and benchmarks need
+# Without apt-get it prints what is needed and leaves the installing to you.
+set -euo pipefail
+
+run_packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins fonts-noto-cjk)
+test_packages=(libgtest-dev libbenchmark-dev)
+
+case "${1:-}" in
+    run) wanted=("${run_packages[@]}") ;;
+    test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
+    echo "linterp: this machine has no apt-get. Install the equivalents of these Debian packages:" >&2
+    printf '  %s\n' "${wanted[@]}" >&2
+    echo "(CMake 3.22 or later, a C++20 compiler, Qt 6 Widgets, GoogleTest, Google Benchmark, a CJK font)" >&2
+    exit 0
+fi
+
+missing=()
+for package in "${wanted[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "linterp: installing ${missing[*]}"
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "linterp: not root and no sudo; as root, run: apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+# A fresh machine has no package lists; a failed install is retried once after
+# refreshing them, in case they are stale.
+if ! "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"; then
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi

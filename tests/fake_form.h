@@ -1,0 +1,97 @@
+// An in-memory form for running the commands without a window. It records
+// every property access, counts the control references held, and can be told
+// to fail one chosen access.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands/form_fields.h"
+
+namespace fake {
+
+using commands::TextField;
+
+inline constexpr std::array<const char*, 6> kFieldNames = {"x1", "y1", "x2", "y2", "x", "y"};
+
+class FakeForm final : public commands::FormFields {
+public:
+    FakeForm() {
+        for (std::size_t i = 0; i < boxes_.size(); ++i) boxes_[i].init(*this, kFieldNames[i]);
+        label_.init(*this, "l1");
+    }
+    FakeForm(const FakeForm&) = delete;
+    FakeForm& operator=(const FakeForm&) = delete;
+
+    rt::TextBox& textBox(TextField field) override { return boxes_[index(field)]; }
+    rt::Label& l1() override { return label_; }
+
+    void set(TextField field, std::u16string text) { boxes_[index(field)].text = std::move(text); }
+    const std::u16string& text(TextField field) const { return boxes_[index(field)].text; }
+    void setCaption(std::u16string caption) { label_.text = std::move(caption); }
+    const std::u16string& caption() const { return label_.text; }
+
+    // References taken and not yet released.
+    int heldReferences() const { return held_; }
+
+    // Accesses in order, as "read x1", "write y", "caption l1".
+    std::vector<std::string> log;
+    bool recording = true;
+    // The access (counted from 0) that fails; none when empty.
+    std::optional<std::size_t> failAccess;
+
+private:
+    struct Control {
+        FakeForm* form = nullptr;
+        const char* name = "";
+        std::u16string text;
+
+        void init(FakeForm& owner, const char* controlName) {
+            form = &owner;
+            name = controlName;
+        }
+        // Every access must come while a reference is held.
+        rt::Status access(const char* verb) {
+            if (form->held_ <= 0) form->log.push_back(std::string("unreferenced ") + verb + " " + name);
+            else if (form->recording) form->log.push_back(std::string(verb) + " " + name);
+            return form->failAccess == form->accesses_++ ? rt::Status::Failed : rt::Status::Ok;
+        }
+    };
+    struct Box final : rt::TextBox, Control {
+        void AddRef() noexcept override { ++form->held_; }
+        void Release() noexcept override { --form->held_; }
+        std::string_view Name() const noexcept override { return name; }
+        rt::Status GetText(rt::Str& out) override {
+            const rt::Status status = access("read");
+            if (status == rt::Status::Ok) rt::StrMove(out, text);
+            return status;
+        }
+        rt::Status LetText(std::u16string_view value) override {
+            const rt::Status status = access("write");
+            if (status == rt::Status::Ok) text = value;
+            return status;
+        }
+    };
+    struct Caption final : rt::Label, Control {
+        void AddRef() noexcept override { ++form->held_; }
+        void Release() noexcept override { --form->held_; }
+        std::string_view Name() const noexcept override { return name; }
+        rt::Status LetCaption(std::u16string_view value) override {
+            const rt::Status status = access("caption");
+            if (status == rt::Status::Ok) text = value;
+            return status;
+        }
+    };
+
+    static std::size_t index(TextField field) { return static_cast<std::size_t>(field); }
+
+    std::array<Box, 6> boxes_;
+    Caption label_;
+    int held_ = 0;
+    std::size_t accesses_ = 0;
+};
+
+} // namespace fake

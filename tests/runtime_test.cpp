@@ -1,0 +1,326 @@
+// The runtime operations: number reading and writing, the 16-bit rounding,
+// the floating-point checks, text and reference ownership, and the errors.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "runtime/errors.h"
+#include "runtime/number.h"
+#include "runtime/object.h"
+#include "runtime/text.h"
+
+namespace {
+
+// Names a table row's test after the row.
+constexpr auto rowName = [](const auto& row) { return std::string(row.param.name); };
+
+std::string hex(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%a", value);
+    return buffer;
+}
+
+// Reading numbers.
+
+struct ParseRow {
+    const char* name;
+    std::u16string text;
+    double expected;
+};
+void PrintTo(const ParseRow& row, std::ostream* out) { *out << row.name; }
+
+class ParseAccepts : public testing::TestWithParam<ParseRow> {};
+
+TEST_P(ParseAccepts, ReadsTheExactDouble) {
+    const ParseRow& row = GetParam();
+    const double value = rt::parseNumber(row.text, u'.');
+    EXPECT_EQ(hex(value), hex(row.expected));
+    EXPECT_EQ(std::signbit(value), std::signbit(row.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, ParseAccepts, testing::Values(
+    ParseRow{"integer", u"12", 12.0},
+    ParseRow{"plusSign", u"+12", 12.0},
+    ParseRow{"negative", u"-0.05", -0.05},
+    ParseRow{"negativeZero", u"-0", -0.0},
+    ParseRow{"leadingZeros", u"007", 7.0},
+    ParseRow{"noIntegerPart", u".5", 0.5},
+    ParseRow{"noFraction", u"5.", 5.0},
+    ParseRow{"exponent", u"1.5e3", 1500.0},
+    ParseRow{"exponentUpperSigned", u"25E-2", 0.25},
+    ParseRow{"exponentPlus", u"1e+2", 100.0},
+    ParseRow{"pastedWithSpace", u" \t327.67\r\n", 327.67},
+    ParseRow{"ideographicSpace", u"\u30001\u3000", 1.0},
+    ParseRow{"fullWidth", u"１２．５", 12.5},
+    ParseRow{"fullWidthMinus", u"－３", -3.0},
+    ParseRow{"fullWidthExponent", u"１ｅ２", 100.0},
+    ParseRow{"correctlyRoundedTie", u"9007199254740993", 9007199254740992.0},
+    ParseRow{"smallestNormal", u"2.2250738585072014e-308", std::numeric_limits<double>::min()},
+    ParseRow{"subnormal", u"4.9406564584124654e-324", std::numeric_limits<double>::denorm_min()},
+    ParseRow{"underflowsToZero", u"1e-400", 0.0},
+    ParseRow{"underflowsToNegativeZero", u"-0.0000001e-330", -0.0},
+    ParseRow{"largest", u"1.7976931348623157e308", std::numeric_limits<double>::max()},
+    ParseRow{"zeroWithHugeExponent", u"0e999999999999999999", 0.0},
+    ParseRow{"longFraction", u"0.1000000000000000055511151231257827021181583404541015625", 0.1}),
+    rowName);
+
+class ParseRejects : public testing::TestWithParam<std::u16string> {};
+
+TEST_P(ParseRejects, WithTypeMismatchCarryingTheText) {
+    try {
+        rt::parseNumber(GetParam(), u'.');
+        FAIL() << "accepted";
+    } catch (const rt::TypeMismatch& error) {
+        EXPECT_EQ(error.text(), GetParam());
+        EXPECT_EQ(error.kind(), rt::ErrorKind::TypeMismatch);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(NonNumbers, ParseRejects, testing::Values(
+    u"", u" ", u"\u3000", u"+", u"-", u".", u"+.", u"e5", u".e5", u"1e", u"1e+", u"1.5.2",
+    u"1,5", u"1,000", u"1 000", u"--1", u"+-1", u"1-", u"0x10", u"0x1p3", u"inf", u"-inf",
+    u"nan", u"infinity", u"1d", u"12a", u"a12", u"١٢", std::u16string(u"1\u00002", 3), u"\xD800",
+    u"1e5.5",
+    u"e", u"１ ２"));
+
+TEST(Parse, NumberBeyondDoubleIsOverflowCarryingTheText) {
+    for (const std::u16string& text : std::vector<std::u16string>{u"1e309", u"-1.8e308", u"1e99999999999999999999999",
+                                      std::u16string(400, u'9')}) {
+        try {
+            rt::parseNumber(text, u'.');
+            FAIL() << rt::toUtf8(text);
+        } catch (const rt::Overflow& error) {
+            EXPECT_EQ(error.text(), text);
+        }
+    }
+}
+
+TEST(Parse, CommaSeparatorReplacesTheFullStop) {
+    EXPECT_EQ(rt::parseNumber(u"1,5", u','), 1.5);
+    EXPECT_EQ(rt::parseNumber(u",25", u','), 0.25);
+    EXPECT_EQ(rt::parseNumber(u"１，５", u','), 1.5);
+    EXPECT_THROW(rt::parseNumber(u"1.5", u','), rt::TypeMismatch);
+}
+
+TEST(Parse, LongTextsAreReadWhole) {
+    const std::u16string digits = u"0." + std::u16string(5000, u'3');
+    EXPECT_EQ(rt::parseNumber(digits, u'.'), 1.0 / 3);
+    EXPECT_THROW(rt::parseNumber(digits + u"x", u'.'), rt::TypeMismatch);
+}
+
+// Writing numbers.
+
+struct FormatRow {
+    const char* name;
+    double value;
+    std::u16string expected;
+};
+void PrintTo(const FormatRow& row, std::ostream* out) { *out << row.name; }
+
+class Format : public testing::TestWithParam<FormatRow> {};
+
+TEST_P(Format, GeneralNumberFormat) {
+    EXPECT_EQ(rt::formatNumber(GetParam().value, u'.'), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, Format, testing::Values(
+    FormatRow{"whole", 3.0, u"3"},
+    FormatRow{"oneDecimal", 1.5, u"1.5"},
+    FormatRow{"thirds", 0.33, u"0.33"},
+    FormatRow{"smallNegative", -0.05, u"-0.05"},
+    FormatRow{"zero", 0.0, u"0"},
+    FormatRow{"negativeZero", -0.0, u"0"},
+    FormatRow{"top", 327.67, u"327.67"},
+    FormatRow{"bottom", -327.68, u"-327.68"},
+    FormatRow{"shortestRoundTrip", 0.1 + 0.2, u"0.30000000000000004"},
+    FormatRow{"large", 1e21, u"1e+21"},
+    FormatRow{"belowExponent", 123456789012345680000.0, u"123456789012345680000"},
+    FormatRow{"smallestWithoutExponent", -0.0001, u"-0.0001"},
+    FormatRow{"tiny", 1.5e-5, u"1.5e-05"}),
+    rowName);
+
+TEST(Format, CommaSeparator) {
+    EXPECT_EQ(rt::formatNumber(-0.05, u','), u"-0,05");
+    EXPECT_EQ(rt::formatNumber(3.0, u','), u"3");
+}
+
+// Every result the program can show, against a text built from the integer
+// count of hundredths: it must match, and read back to the same double.
+TEST(Format, EveryHundredthOfTheSixteenBitRange) {
+    for (int k = -32768; k <= 32767; ++k) {
+        const int whole = std::abs(k) / 100;
+        const int cents = std::abs(k) % 100;
+        std::string expected = (k < 0 ? "-" : "") + std::to_string(whole);
+        if (cents != 0) {
+            expected += cents < 10 ? ".0" + std::to_string(cents) : "." + std::to_string(cents);
+            if (expected.back() == '0') expected.pop_back();
+        }
+        const double value = k / 100.0;
+        const std::u16string text = rt::formatNumber(value, u'.');
+        ASSERT_EQ(rt::toUtf8(text), expected) << k;
+        ASSERT_EQ(rt::parseNumber(text, u'.'), value) << k;
+    }
+}
+
+// The 16-bit conversion.
+
+struct FpI2Row {
+    const char* name;
+    double value;
+    int expected;
+};
+void PrintTo(const FpI2Row& row, std::ostream* out) { *out << row.name; }
+
+class FpI2Rounds : public testing::TestWithParam<FpI2Row> {};
+
+TEST_P(FpI2Rounds, ToNearestTiesToEven) {
+    EXPECT_EQ(rt::FpI2(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, FpI2Rounds, testing::Values(
+    FpI2Row{"halfToZero", 0.5, 0},
+    FpI2Row{"oneAndHalfUp", 1.5, 2},
+    FpI2Row{"twoAndHalfDown", 2.5, 2},
+    FpI2Row{"negativeHalfToZero", -0.5, 0},
+    FpI2Row{"negativeOneAndHalf", -1.5, -2},
+    FpI2Row{"negativeTwoAndHalf", -2.5, -2},
+    FpI2Row{"justAboveHalf", 0.5000000000000001, 1},
+    FpI2Row{"justBelowHalf", 0.49999999999999994, 0},
+    FpI2Row{"top", 32767.0, 32767},
+    FpI2Row{"justBelowTopTie", 32767.499999999996, 32767},
+    FpI2Row{"bottomTieToEven", -32768.5, -32768},
+    FpI2Row{"bottom", -32768.0, -32768}),
+    rowName);
+
+TEST(FpI2, OutOfRangeIsOverflow) {
+    for (const double value : {32767.5, 32768.0, -32768.50000000001, -32769.0, 1e300,
+                               std::numeric_limits<double>::infinity(),
+                               -std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN()}) {
+        try {
+            rt::FpI2(value);
+            FAIL() << hex(value);
+        } catch (const rt::Overflow& error) {
+            EXPECT_TRUE(error.text().empty());
+        }
+    }
+}
+
+// Floating-point checks.
+
+rt::FpFault faultOf(auto&& operation) {
+    try {
+        operation();
+    } catch (const rt::FloatingPointError& error) {
+        return error.fault();
+    }
+    ADD_FAILURE() << "no floating-point error";
+    return {};
+}
+
+TEST(FpCheck, NonFiniteValuesAreFaults) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(faultOf([] { rt::FpCheck(std::numeric_limits<double>::quiet_NaN()); }),
+              rt::FpFault::InvalidOperation);
+    EXPECT_EQ(faultOf([] { rt::FpCheck(inf); }), rt::FpFault::Overflow);
+    EXPECT_EQ(faultOf([] { rt::FpCheck(-inf); }), rt::FpFault::Overflow);
+    EXPECT_EQ(faultOf([] { rt::FpDivide(1, 0.0); }), rt::FpFault::DivisionByZero);
+    EXPECT_EQ(faultOf([] { rt::FpDivide(0, -0.0); }), rt::FpFault::DivisionByZero);
+    EXPECT_NO_THROW(rt::FpCheck(std::numeric_limits<double>::denorm_min()));
+    EXPECT_EQ(rt::FpDivide(1, 4), 0.25);
+}
+
+// Texts.
+
+TEST(StrCmp, ComparesCodeUnitsExactly) {
+    EXPECT_EQ(rt::StrCmp(u"", u""), 0);
+    EXPECT_EQ(rt::StrCmp(u"1", u"1"), 0);
+    EXPECT_NE(rt::StrCmp(u"1", u"1.0"), 0);
+    EXPECT_NE(rt::StrCmp(u"1", u"01"), 0);
+    EXPECT_NE(rt::StrCmp(u"a", u"A"), 0);
+    EXPECT_NE(rt::StrCmp(u"1", u"１"), 0);
+    EXPECT_NE(rt::StrCmp(u"1 ", u"1"), 0);
+    EXPECT_LT(rt::StrCmp(u"1", u"2"), 0);
+    EXPECT_GT(rt::StrCmp(u"2", u"1"), 0);
+}
+
+TEST(Str, OwnershipIsCountedAndReleased) {
+    const auto before = rt::Str::live();
+    {
+        rt::Str a;
+        EXPECT_EQ(rt::Str::live(), before); // empty is absent: nothing owned
+        rt::StrMove(a, u"one");
+        EXPECT_EQ(rt::Str::live(), before + 1);
+        rt::StrMove(a, u"two"); // the old text is released
+        EXPECT_EQ(rt::Str::live(), before + 1);
+        rt::Str b(std::move(a));
+        EXPECT_TRUE(a.empty());
+        EXPECT_EQ(b.view(), u"two");
+        EXPECT_EQ(rt::Str::live(), before + 1);
+        rt::Str c(u"three");
+        c = std::move(b);
+        EXPECT_EQ(rt::Str::live(), before + 1);
+        rt::FreeStr(c);
+        EXPECT_TRUE(c.empty());
+        EXPECT_EQ(rt::Str::live(), before);
+        rt::StrMove(c, u"four");
+    }
+    EXPECT_EQ(rt::Str::live(), before);
+}
+
+// Control references and property errors.
+
+struct CountedLabel final : rt::Label {
+    int references = 0;
+    void AddRef() noexcept override { ++references; }
+    void Release() noexcept override { --references; }
+    std::string_view Name() const noexcept override { return "l1"; }
+    rt::Status LetCaption(std::u16string_view) override { return rt::Status::Failed; }
+};
+
+TEST(ObjRef, HoldsAndReleasesOnEveryPath) {
+    CountedLabel label;
+    {
+        auto reference = rt::ObjSet(label);
+        EXPECT_EQ(label.references, 1);
+        auto moved = std::move(reference);
+        EXPECT_EQ(label.references, 1);
+        rt::FreeObj(moved);
+        EXPECT_EQ(label.references, 0);
+        rt::FreeObj(moved); // releasing twice is harmless
+    }
+    EXPECT_EQ(label.references, 0);
+    try {
+        auto reference = rt::ObjSet(label);
+        rt::CheckObjResult(reference->LetCaption(u"x"), *reference, "Caption");
+        FAIL() << "no property error";
+    } catch (const rt::PropertyError& error) {
+        EXPECT_EQ(error.control(), "l1");
+        EXPECT_EQ(error.property(), "Caption");
+        EXPECT_EQ(error.kind(), rt::ErrorKind::Property);
+    }
+    EXPECT_EQ(label.references, 0);
+}
+
+// Error descriptions.
+
+TEST(Errors, DescriptionsQuoteTheTextSafely) {
+    EXPECT_STREQ(rt::TypeMismatch(u"abc").what(), "类型不匹配：“abc”不是数字");
+    EXPECT_STREQ(rt::TypeMismatch(u"").what(), "类型不匹配：空白不是数字");
+    // An unpaired surrogate cannot be encoded; it shows as U+FFFD.
+    EXPECT_STREQ(rt::TypeMismatch(u"a\xD800").what(), "类型不匹配：“a\uFFFD”不是数字");
+    EXPECT_EQ(rt::toUtf8(u"\U0001F600"), "\U0001F600");
+    // A long paste is cut, never inside a surrogate pair.
+    const std::u16string longText = std::u16string(39, u'1') + u"\U0001F600" + u"tail";
+    EXPECT_STREQ(rt::TypeMismatch(longText).what(),
+                 ("类型不匹配：“" + std::string(39, '1') + "…”不是数字").c_str());
+    EXPECT_EQ(rt::FloatingPointError(rt::FpFault::DivisionByZero).kind(),
+              rt::ErrorKind::FloatingPoint);
+}
+
+} // namespace
