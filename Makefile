@@ -16,7 +16,7 @@ test:
 	@scripts/install-deps.sh test
 	@cmake -S . -B $(BUILD_DIR) -DLINTERP_TESTS=ON >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 120 -j $(JOBS)
 
 bench: test
 	./$(BUILD_DIR)/bench/command_bench

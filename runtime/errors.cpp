@@ -6,22 +6,6 @@ namespace rt {
 
 namespace {
 
-// A pasted text can be of any length; a message quotes only its start.
-constexpr std::size_t kQuotedUnits = 40;
-
-std::string quote(std::u16string_view text) {
-    std::string quoted = "“";
-    if (text.size() > kQuotedUnits) {
-        // Do not cut a surrogate pair in half.
-        std::size_t cut = kQuotedUnits;
-        if (text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;
-        quoted += toUtf8(text.substr(0, cut)) + "…";
-    } else {
-        quoted += toUtf8(text);
-    }
-    return quoted + "”";
-}
-
 const char* describe(FpFault fault) {
     switch (fault) {
     case FpFault::DivisionByZero: return "浮点错误：除数为零";
@@ -67,6 +51,21 @@ std::string toUtf8(std::u16string_view text) {
         appendUtf8(out, c);
     }
     return out;
+}
+
+std::string quote(std::u16string_view text) {
+    // A pasted text can be of any length; a message quotes only its start.
+    constexpr std::size_t kQuotedUnits = 40;
+    std::string quoted = "“";
+    if (text.size() > kQuotedUnits) {
+        // Do not cut a surrogate pair in half.
+        std::size_t cut = kQuotedUnits;
+        if (text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;
+        quoted += toUtf8(text.substr(0, cut)) + "…";
+    } else {
+        quoted += toUtf8(text);
+    }
+    return quoted + "”";
 }
 
 TypeMismatch::TypeMismatch(std::u16string text)

@@ -75,4 +75,8 @@ private:
 // user pasted can be shown in a message.
 std::string toUtf8(std::u16string_view text);
 
+// The text in Chinese quotation marks, UTF-8, cut to its first 40 code units
+// with "…" when longer: how a message names a text the user typed.
+std::string quote(std::u16string_view text);
+
 } // namespace rt

@@ -7,7 +7,7 @@
 set -euo pipefail
 
 run_packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins fonts-noto-cjk)
-test_packages=(libgtest-dev libbenchmark-dev)
+test_packages=(libgtest-dev libbenchmark-dev libx11-dev xvfb xauth)
 
 case "${1:-}" in
     run) wanted=("${run_packages[@]}") ;;

@@ -1,0 +1,17 @@
+// The yardstick for start-up time and memory: the smallest Qt 6 Widgets
+// program with a window worth the name, one label and one line edit.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <QWidget>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(new QLabel(QStringLiteral("线性差值"), &window));
+    layout->addWidget(new QLineEdit(&window));
+    window.show();
+    return QApplication::exec();
+}

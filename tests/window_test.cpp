@@ -1,0 +1,349 @@
+// Form1 as a user meets it, headless (QT_QPA_PLATFORM=offscreen), with real
+// widgets and real key and mouse events.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTest>
+#include <QTextLayout>
+#include <QTimer>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "window/application.h"
+#include "window/form1.h"
+#include "window/layout.h"
+
+namespace {
+
+using window::Form1;
+using window::Kind;
+using window::kControls;
+using window::toPixels;
+
+QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+class Window : public testing::Test {
+protected:
+    void SetUp() override {
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+    QLineEdit* field(std::string_view name) { return qobject_cast<QLineEdit*>(form.control(name)); }
+    QPushButton* button(std::string_view name) { return qobject_cast<QPushButton*>(form.control(name)); }
+    QLabel* l1() { return qobject_cast<QLabel*>(form.control("l1")); }
+    void type(std::string_view name, const QString& text) {
+        field(name)->clear();
+        QTest::keyClicks(field(name), text);
+    }
+    void fill(const QString& x1, const QString& y1, const QString& x2, const QString& y2, const QString& x) {
+        type("x1", x1);
+        type("y1", y1);
+        type("x2", x2);
+        type("y2", y2);
+        type("x", x);
+    }
+    // Clicks a button that will open a message box; returns the box's texts
+    // after pressing Enter in it.
+    QStringList clickExpectingBox(std::string_view name) {
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            seen << box->windowTitle() << box->text() << box->informativeText();
+            QTest::keyClick(box, Qt::Key_Enter);
+        });
+        QTest::mouseClick(button(name), Qt::LeftButton);
+        return seen;
+    }
+
+    Form1 form;
+};
+
+// Layout.
+
+TEST_F(Window, EveryControlStandsWhereTheTableSays) {
+    EXPECT_EQ(form.windowTitle(), "线性差值");
+    EXPECT_EQ(form.size(), QSize(409, 289));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize()); // not resizable
+    QWidget* frame1 = form.control("Frame1");
+    for (const auto& spec : kControls) {
+        SCOPED_TRACE(std::string(spec.name));
+        QWidget* widget = form.control(spec.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->parentWidget(), spec.inFrame1 ? frame1 : &form);
+        EXPECT_EQ(widget->geometry(), QRect(toPixels(spec.left), toPixels(spec.top),
+                                            toPixels(spec.width), toPixels(spec.height)));
+        EXPECT_TRUE(widget->isVisible());
+        switch (spec.kind) {
+        case Kind::CommandButton: {
+            auto* b = qobject_cast<QPushButton*>(widget);
+            ASSERT_NE(b, nullptr);
+            EXPECT_EQ(b->text(), qs(spec.caption));
+            EXPECT_FALSE(b->isDefault() || b->autoDefault());
+            EXPECT_EQ(b->accessibleName(), qs(spec.caption));
+            break;
+        }
+        case Kind::TextBox: {
+            auto* e = qobject_cast<QLineEdit*>(widget);
+            ASSERT_NE(e, nullptr);
+            EXPECT_TRUE(e->text().isEmpty());
+            EXPECT_FALSE(e->isReadOnly());
+            EXPECT_EQ(e->maxLength(), 32767); // Qt's default: no limit of ours
+            EXPECT_EQ(e->accessibleName(), qs(spec.name));
+            break;
+        }
+        case Kind::Frame:
+            ASSERT_NE(qobject_cast<QGroupBox*>(widget), nullptr);
+            EXPECT_EQ(qobject_cast<QGroupBox*>(widget)->title(), qs(spec.caption));
+            break;
+        case Kind::Label: {
+            auto* l = qobject_cast<QLabel*>(widget);
+            ASSERT_NE(l, nullptr);
+            EXPECT_EQ(l->text(), qs(spec.caption));
+            EXPECT_EQ(l->textFormat(), Qt::PlainText);
+            EXPECT_FALSE(l->wordWrap());
+            EXPECT_TRUE(l->alignment() & Qt::AlignLeft);
+            break;
+        }
+        }
+    }
+    // Under QT_SCALE_FACTOR the same logical layout is drawn with more pixels.
+    const double scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                             ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                             : 1.0;
+    EXPECT_DOUBLE_EQ(form.devicePixelRatioF(), scale);
+}
+
+TEST_F(Window, DrawsTheDiagramLines) {
+    const QImage image = form.grab().toImage();
+    const QColor ink = form.palette().color(QPalette::WindowText);
+    const double dpr = image.devicePixelRatio();
+    for (const auto& line : window::kLines) {
+        SCOPED_TRACE(std::string(line.name));
+        // The midpoint of each line is drawn in the text colour.
+        const QPointF mid((toPixels(line.x1) + toPixels(line.x2)) / 2.0,
+                          (toPixels(line.y1) + toPixels(line.y2)) / 2.0);
+        bool inked = false;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                inked = inked || image.pixelColor(QPoint(int((mid.x() + dx) * dpr), int((mid.y() + dy) * dpr))) == ink;
+        EXPECT_TRUE(inked);
+    }
+}
+
+// Fonts: what actually draws the glyphs, and that every caption fits its box.
+
+struct Drawn {
+    QStringList families;
+    bool allGlyphsFound = true;
+};
+
+Drawn drawnWith(const QString& text, const QFont& font) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    Drawn drawn;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        drawn.families << run.rawFont().familyName();
+        for (const quint32 glyph : run.glyphIndexes()) drawn.allGlyphsFound = drawn.allGlyphsFound && glyph != 0;
+    }
+    return drawn;
+}
+
+bool isSong(const QString& family) {
+    return family.contains("Serif CJK", Qt::CaseInsensitive) || family.contains("UMing", Qt::CaseInsensitive)
+        || family.contains("Sung", Qt::CaseInsensitive);
+}
+
+TEST_F(Window, ChineseIsDrawnWithRealGlyphsAndTheTitleInASongFace) {
+    const QStringList texts = {"线性差值", "参数", "差 值", "清 除", "x1与x2相等，无法差值", "１２．５"};
+    for (const QString& text : texts) {
+        const Drawn drawn = drawnWith(text, l1()->font());
+        EXPECT_TRUE(drawn.allGlyphsFound) << text.toStdString() << " " << drawn.families.join(",").toStdString();
+    }
+    QWidget* title = form.control("Label12");
+    EXPECT_TRUE(title->font().bold());
+    EXPECT_DOUBLE_EQ(title->font().pointSizeF(), 14.25);
+    const Drawn drawn = drawnWith("两点线性差值", title->font());
+    EXPECT_TRUE(drawn.allGlyphsFound);
+    // Where a Song/Ming-style face is installed, that is what draws the title.
+    bool songInstalled = false;
+    for (const QString& family : QFontDatabase::families())
+        songInstalled = songInstalled || isSong(family);
+    if (songInstalled) {
+        for (const QString& family : drawn.families) EXPECT_TRUE(isSong(family)) << family.toStdString();
+    }
+}
+
+TEST_F(Window, EveryCaptionFitsItsBox) {
+    for (const auto& spec : kControls) {
+        if (spec.kind != Kind::Label && spec.kind != Kind::CommandButton) continue;
+        // l1's box must hold the longest text it is given.
+        const QString caption = spec.name == "l1" ? QStringLiteral("x1与x2相等，无法差值") : qs(spec.caption);
+        if (caption.isEmpty()) continue;
+        SCOPED_TRACE(std::string(spec.name));
+        QWidget* widget = form.control(spec.name);
+        const QFontMetricsF metrics(widget->font());
+        EXPECT_LE(metrics.horizontalAdvance(caption), widget->width());
+        if (spec.kind == Kind::Label) {
+            // The ink must lie inside the box, the line drawn from its top or centred.
+            const bool centred = qobject_cast<QLabel*>(widget)->alignment() & Qt::AlignVCenter;
+            const double baseline = metrics.ascent() + (centred ? (widget->height() - metrics.height()) / 2 : 0);
+            EXPECT_GE(baseline + metrics.tightBoundingRect(caption).top(), 0);
+            EXPECT_LE(baseline + metrics.tightBoundingRect(caption).bottom(), widget->height());
+        }
+    }
+    // A field shows its text whole, full-width digits and descenders included.
+    // QLineEdit centres the font's line box in its contents and clips to them;
+    // the glyphs' ink must fall inside.
+    QLineEdit* edit = field("x1");
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    const QRect content = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+    const QFontMetrics metrics(edit->font());
+    const int baseline = (content.height() - metrics.height() + 1) / 2 + metrics.ascent();
+    for (const QString& text : {QStringLiteral("－１２．５"), QStringLiteral("0,5gjy"), QStringLiteral("与值")}) {
+        const QRect ink = metrics.tightBoundingRect(text);
+        EXPECT_GE(baseline + ink.top(), 0) << text.toStdString();
+        EXPECT_LE(baseline + ink.bottom(), content.height()) << text.toStdString();
+    }
+}
+
+// Keyboard.
+
+TEST_F(Window, TabCyclesInTheTableOrderStartingAtY1) {
+    const std::vector<std::string_view> order = {"y1", "x1", "x2", "y2", "x", "Command1", "y", "Command2", "y1"};
+    EXPECT_EQ(QApplication::focusWidget(), form.control("y1"));
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), form.control(order[i])) << order[i];
+    }
+    for (std::size_t i = order.size() - 1; i-- > 0;) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), form.control(order[i])) << order[i];
+    }
+}
+
+TEST_F(Window, EnterInAFieldRunsNothing) {
+    fill("1", "1", "3", "5", "2");
+    for (const char* name : {"x1", "y1", "x2", "y2", "x", "y"}) {
+        field(name)->setFocus();
+        QTest::keyClick(field(name), Qt::Key_Return);
+        QTest::keyClick(field(name), Qt::Key_Enter, Qt::KeypadModifier);
+    }
+    QTest::qWait(250); // longer than a button's animated click
+    EXPECT_TRUE(field("y")->text().isEmpty());
+    EXPECT_TRUE(l1()->text().isEmpty());
+}
+
+TEST_F(Window, FocusedButtonsArePressedWithSpaceOrEnter) {
+    fill("0", "0", "3", "1", "1");
+    button("Command1")->setFocus();
+    QTest::keyClick(button("Command1"), Qt::Key_Space);
+    EXPECT_EQ(field("y")->text(), "0.33");
+    button("Command2")->setFocus();
+    QTest::keyClick(button("Command2"), Qt::Key_Return);
+    QTRY_VERIFY(field("x1")->text().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), button("Command2")); // clearing leaves the focus alone
+    type("x1", "1");
+    type("x2", "1");
+    button("Command1")->setFocus();
+    QTest::keyClick(button("Command1"), Qt::Key_Enter, Qt::KeypadModifier);
+    QTRY_COMPARE(l1()->text(), "x1与x2相等，无法差值");
+}
+
+// Mouse.
+
+TEST_F(Window, ClickComputesThenClearEmptiesEverything) {
+    QTest::mouseClick(button("Command1"), Qt::LeftButton);
+    EXPECT_EQ(l1()->text(), "x1与x2相等，无法差值"); // a fresh window: both abscissas empty
+    EXPECT_TRUE(field("y")->text().isEmpty());
+    fill("1", "1", "3", "5", "2");
+    QTest::mouseClick(button("Command1"), Qt::LeftButton);
+    EXPECT_EQ(field("y")->text(), "3");
+    EXPECT_TRUE(l1()->text().isEmpty());
+    EXPECT_EQ(form.heldReferences(), 0);
+    QTest::mouseClick(button("Command2"), Qt::LeftButton);
+    for (const char* name : {"x1", "y1", "x2", "y2", "x", "y"}) EXPECT_TRUE(field(name)->text().isEmpty()) << name;
+    EXPECT_TRUE(l1()->text().isEmpty());
+}
+
+struct FailingClick {
+    const char* name;
+    QStringList inputs; // x1, y1, x2, y2, x
+    QString says;
+};
+
+void PrintTo(const FailingClick& row, std::ostream* out) { *out << row.name; }
+
+class WindowErrors : public Window, public testing::WithParamInterface<FailingClick> {};
+
+TEST_P(WindowErrors, ShowOneBoxAndLeaveTheFieldsAsTheyWere) {
+    const FailingClick& row = GetParam();
+    fill(row.inputs[0], row.inputs[1], row.inputs[2], row.inputs[3], row.inputs[4]);
+    type("y", "7");
+    l1()->setText("earlier");
+
+    const QStringList box = clickExpectingBox("Command1");
+    ASSERT_EQ(box.size(), 3) << "no message box";
+    EXPECT_EQ(box[0], "线性差值");
+    EXPECT_TRUE(box[1].contains(row.says)) << box[1].toStdString();
+    EXPECT_TRUE(box[2].contains("没有计算出新的结果")) << box[2].toStdString();
+    EXPECT_EQ(field("y")->text(), "7");
+    EXPECT_EQ(l1()->text(), "earlier");
+    EXPECT_EQ(form.heldReferences(), 0);
+    EXPECT_EQ(form.focusWidget(), button("Command1")); // where the click left it
+
+    // The program goes on: mend the inputs and compute.
+    fill("1", "1", "3", "5", "2");
+    QTest::mouseClick(button("Command1"), Qt::LeftButton);
+    EXPECT_EQ(field("y")->text(), "3");
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, WindowErrors, testing::Values(
+    FailingClick{"notANumber", {"1", "abc", "2", "2", "3"}, "“abc”不是一个数"},
+    FailingClick{"emptyField", {"1", "", "2", "2", "3"}, "有输入框是空的"},
+    FailingClick{"sameNumber", {"1", "1", "1.0", "2", "3"}, "是同一个数"},
+    FailingClick{"outOfRange", {"0", "0", "1", "1", "400"}, "-327.68 到 327.67"},
+    FailingClick{"beyondDouble", {"0", "0", "1", "1", "1e999"}, "“1e999”超出了"},
+    FailingClick{"valueLeavesRange", {"0", "1.5e308", "1", "-1.5e308", "1"}, "超出了计算机能表示的范围"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// Closing.
+
+TEST_F(Window, ClosingEndsTheProgramWithoutAsking) {
+    fill("1", "1", "3", "5", "2");
+    bool quit = false;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &form, [&quit] { quit = true; });
+    QTimer::singleShot(0, &form, [this] { form.close(); });
+    QTimer hang; // a question box would keep the window open
+    hang.setSingleShot(true);
+    QObject::connect(&hang, &QTimer::timeout, [] { QApplication::exit(1); });
+    hang.start(5000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(quit);
+    EXPECT_FALSE(form.isVisible());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    window::setUpApplication(app);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

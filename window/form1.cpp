@@ -1,0 +1,268 @@
+#include "window/form1.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+#include "commands/commands.h"
+#include "runtime/errors.h"
+#include "runtime/number.h"
+#include "window/layout.h"
+
+namespace window {
+
+namespace {
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString fromText(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect pixels(const ControlSpec& spec) {
+    return {toPixels(spec.left), toPixels(spec.top), toPixels(spec.width), toPixels(spec.height)};
+}
+
+// One sentence per kind of error, saying what the user can do about it.
+QString describe(const rt::Error& error) {
+    switch (error.kind()) {
+    case rt::ErrorKind::TypeMismatch: {
+        const auto& text = static_cast<const rt::TypeMismatch&>(error).text();
+        if (text.empty()) return QStringLiteral("有输入框是空的：请在 x1、y1、x2、y2 和 x 中都填入数字。");
+        return QStringLiteral("%1不是一个数：请改正后再试。").arg(fromUtf8(rt::quote(text)));
+    }
+    case rt::ErrorKind::FloatingPoint:
+        if (static_cast<const rt::FloatingPointError&>(error).fault() == rt::FpFault::DivisionByZero)
+            return QStringLiteral("x1 与 x2 写法不同，却是同一个数，无法差值：请输入两个不同的 x 值。");
+        return QStringLiteral("计算中的数值超出了计算机能表示的范围：请输入小一些的数。");
+    case rt::ErrorKind::Overflow: {
+        const auto& text = static_cast<const rt::Overflow&>(error).text();
+        if (!text.empty())
+            return QStringLiteral("%1超出了计算机能表示的数的范围。").arg(fromUtf8(rt::quote(text)));
+        return QStringLiteral("结果超出了能显示的范围：只能显示 %1 到 %2 之间的结果。")
+            .arg(fromText(rt::StrR8(-327.68)), fromText(rt::StrR8(327.67)));
+    }
+    case rt::ErrorKind::Property: break;
+    }
+    const auto& property = static_cast<const rt::PropertyError&>(error);
+    return QStringLiteral("无法读写控件 %1 的 %2。")
+        .arg(fromUtf8(property.control()), fromUtf8(property.property()));
+}
+
+// A caption is drawn from the top of its box. Where the font's line is taller
+// than the box (the title's Song face at 19 pixels), the line is centred
+// instead, which raises the glyphs into the box.
+void fitIntoBox(QLabel* label) {
+    const QFontMetricsF metrics(label->font());
+    if (metrics.ascent() + metrics.tightBoundingRect(label->text()).bottom() > label->height())
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+} // namespace
+
+// The commands' view of a text field: its Text, read and written. A read of a
+// field whose widget is gone fails, and the command raises the property error.
+class Form1::TextBoxBinding final : public rt::TextBox {
+public:
+    explicit TextBoxBinding(QLineEdit* edit) : edit_(edit) {}
+
+    void AddRef() noexcept override { ++references_; }
+    void Release() noexcept override { --references_; }
+    std::string_view Name() const noexcept override { return name_; }
+    int references() const { return references_; }
+
+    rt::Status GetText(rt::Str& text) override {
+        if (!edit_) return rt::Status::Failed;
+        rt::StrMove(text, edit_->text().toStdU16String());
+        return rt::Status::Ok;
+    }
+    rt::Status LetText(std::u16string_view text) override {
+        if (!edit_) return rt::Status::Failed;
+        edit_->setText(fromText(text));
+        return rt::Status::Ok;
+    }
+
+    std::string name_;
+
+private:
+    QPointer<QLineEdit> edit_;
+    int references_ = 0;
+};
+
+class Form1::LabelBinding final : public rt::Label {
+public:
+    explicit LabelBinding(QLabel* label) : label_(label) {}
+
+    void AddRef() noexcept override { ++references_; }
+    void Release() noexcept override { --references_; }
+    std::string_view Name() const noexcept override { return "l1"; }
+    int references() const { return references_; }
+
+    rt::Status LetCaption(std::u16string_view caption) override {
+        if (!label_) return rt::Status::Failed;
+        label_->setText(fromText(caption));
+        return rt::Status::Ok;
+    }
+
+private:
+    QPointer<QLabel> label_;
+    int references_ = 0;
+};
+
+Form1::Form1(QWidget* parent) : QWidget(parent) {
+    setObjectName("Form1");
+    setWindowTitle(fromUtf8(kTitle));
+    setFixedSize(toPixels(kClientWidth), toPixels(kClientHeight));
+
+    QWidget* frame1 = nullptr;
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const ControlSpec& spec = kControls[i];
+        QWidget* container = spec.inFrame1 ? frame1 : this;
+        const QString caption = fromUtf8(spec.caption);
+        QWidget* widget = nullptr;
+        switch (spec.kind) {
+        case Kind::CommandButton: {
+            auto* button = new QPushButton(caption, container);
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            button->setAccessibleName(caption);
+            button->installEventFilter(this);
+            widget = button;
+            break;
+        }
+        case Kind::TextBox: {
+            auto* edit = new QLineEdit(container);
+            edit->setAccessibleName(fromUtf8(spec.name));
+            widget = edit;
+            break;
+        }
+        case Kind::Frame:
+            widget = frame1 = new QGroupBox(caption, container);
+            break;
+        case Kind::Label: {
+            auto* label = new QLabel(caption, container);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setWordWrap(false);
+            widget = label;
+            break;
+        }
+        }
+        widget->setObjectName(fromUtf8(spec.name));
+        widget->setGeometry(pixels(spec));
+        controls_[i] = widget;
+    }
+
+    QFont titleFont(fromUtf8(kTitleFont.family));
+    titleFont.setPointSizeF(kTitleFont.pointSize);
+    titleFont.setWeight(static_cast<QFont::Weight>(kTitleFont.weight));
+    control(kTitleFont.control)->setFont(titleFont);
+
+    for (QLabel* label : findChildren<QLabel*>()) fitIntoBox(label);
+
+    // A field label's box overlaps its field; the field stays on top, so that
+    // all of it takes clicks.
+    for (std::size_t i = 0; i < kControls.size(); ++i)
+        if (kControls[i].kind == Kind::TextBox || kControls[i].kind == Kind::CommandButton)
+            controls_[i]->raise();
+
+    static constexpr std::array<std::string_view, 6> kFieldNames = {"x1", "y1", "x2", "y2", "x", "y"};
+    for (std::size_t i = 0; i < kFieldNames.size(); ++i) {
+        textBoxes_[i] = std::make_unique<TextBoxBinding>(qobject_cast<QLineEdit*>(control(kFieldNames[i])));
+        textBoxes_[i]->name_ = kFieldNames[i];
+    }
+    l1_ = std::make_unique<LabelBinding>(qobject_cast<QLabel*>(control("l1")));
+
+    // Keyboard order: the controls that take the focus, by tab index.
+    std::array<std::size_t, kControls.size()> order{};
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [](std::size_t a, std::size_t b) { return kControls[a].tabIndex < kControls[b].tabIndex; });
+    QWidget* previous = nullptr;
+    for (const std::size_t i : order) {
+        if (controls_[i]->focusPolicy() & Qt::TabFocus) {
+            if (previous) setTabOrder(previous, controls_[i]);
+            else controls_[i]->setFocus(Qt::OtherFocusReason);
+            previous = controls_[i];
+        }
+    }
+
+    connect(qobject_cast<QPushButton*>(control("Command1")), &QPushButton::clicked, this,
+            [this] { dispatch(commands::Command1_Click, "没有计算出新的结果；y 中若有数值，仍是之前的结果。"); });
+    connect(qobject_cast<QPushButton*>(control("Command2")), &QPushButton::clicked, this,
+            [this] { dispatch(commands::Command2_Click, "没有清除全部内容。"); });
+}
+
+Form1::~Form1() = default;
+
+rt::TextBox& Form1::textBox(commands::TextField field) {
+    return *textBoxes_[static_cast<std::size_t>(field)];
+}
+
+rt::Label& Form1::l1() { return *l1_; }
+
+QWidget* Form1::control(std::string_view name) const {
+    for (std::size_t i = 0; i < kControls.size(); ++i)
+        if (kControls[i].name == name) return controls_[i];
+    return nullptr;
+}
+
+int Form1::heldReferences() const {
+    int held = l1_->references();
+    for (const auto& box : textBoxes_) held += box->references();
+    return held;
+}
+
+void Form1::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 0)); // thin, solid
+    for (const LineSpec& line : kLines)
+        painter.drawLine(toPixels(line.x1), toPixels(line.y1), toPixels(line.x2), toPixels(line.y2));
+}
+
+// A focused button is pressed with Enter as with Space, although neither
+// button is a default button that Enter would press from anywhere else.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            static_cast<QAbstractButton*>(watched)->animateClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// A command's error is reported here, where the click arrives: it must never
+// cross Qt's event loop. The fields stay as the command left them.
+void Form1::dispatch(void (*command)(commands::FormFields&), const char* unfinished) {
+    QString message;
+    try {
+        command(*this);
+        return;
+    } catch (const rt::Error& error) {
+        message = describe(error);
+    } catch (const std::exception& error) {
+        message = QStringLiteral("内部错误：%1").arg(QString::fromUtf8(error.what()));
+    }
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    QMessageBox box(QMessageBox::Warning, fromUtf8(kTitle), message, QMessageBox::Ok, this);
+    box.setInformativeText(QString::fromUtf8(unfinished));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    if (focus) focus->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace window
