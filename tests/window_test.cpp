@@ -322,6 +322,16 @@ INSTANTIATE_TEST_SUITE_P(Kinds, WindowErrors, testing::Values(
     FailingClick{"valueLeavesRange", {"0", "1.5e308", "1", "-1.5e308", "1"}, "超出了计算机能表示的范围"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+TEST_F(Window, AFieldThatIsGoneIsReportedNotFollowed) {
+    fill("1", "1", "3", "5", "2");
+    delete form.control("y");
+    const QStringList box = clickExpectingBox("Command1");
+    ASSERT_EQ(box.size(), 3);
+    EXPECT_TRUE(box[1].contains("控件 y 的 Text")) << box[1].toStdString();
+    EXPECT_EQ(form.heldReferences(), 0);
+    EXPECT_TRUE(l1()->text().isEmpty());
+}
+
 // Closing.
 
 TEST_F(Window, ClosingEndsTheProgramWithoutAsking) {

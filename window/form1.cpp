@@ -76,7 +76,7 @@ void fitIntoBox(QLabel* label) {
 // field whose widget is gone fails, and the command raises the property error.
 class Form1::TextBoxBinding final : public rt::TextBox {
 public:
-    explicit TextBoxBinding(QLineEdit* edit) : edit_(edit) {}
+    TextBoxBinding(std::string_view name, QLineEdit* edit) : name_(name), edit_(edit) {}
 
     void AddRef() noexcept override { ++references_; }
     void Release() noexcept override { --references_; }
@@ -94,9 +94,8 @@ public:
         return rt::Status::Ok;
     }
 
-    std::string name_;
-
 private:
+    std::string_view name_;
     QPointer<QLineEdit> edit_;
     int references_ = 0;
 };
@@ -178,10 +177,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
         if (kControls[i].kind == Kind::TextBox || kControls[i].kind == Kind::CommandButton)
             controls_[i]->raise();
 
+    // In the order of commands::TextField.
     static constexpr std::array<std::string_view, 6> kFieldNames = {"x1", "y1", "x2", "y2", "x", "y"};
     for (std::size_t i = 0; i < kFieldNames.size(); ++i) {
-        textBoxes_[i] = std::make_unique<TextBoxBinding>(qobject_cast<QLineEdit*>(control(kFieldNames[i])));
-        textBoxes_[i]->name_ = kFieldNames[i];
+        textBoxes_[i] = std::make_unique<TextBoxBinding>(kFieldNames[i], qobject_cast<QLineEdit*>(control(kFieldNames[i])));
     }
     l1_ = std::make_unique<LabelBinding>(qobject_cast<QLabel*>(control("l1")));
 

@@ -42,7 +42,7 @@ private:
 
     void dispatch(void (*command)(commands::FormFields&), const char* unfinished);
 
-    std::array<QWidget*, 22> controls_{}; // in layout order, owned as children
+    std::array<QPointer<QWidget>, 22> controls_; // in layout order, owned as children
     std::array<std::unique_ptr<TextBoxBinding>, 6> textBoxes_;
     std::unique_ptr<LabelBinding> l1_;
 };
