@@ -4,7 +4,11 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test bench clean
+SAN_DIR ?= build-san
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: run test sanitize fuzz bench clean
 
 run:
 	@scripts/install-deps.sh run
@@ -18,8 +22,23 @@ test:
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 120 -j $(JOBS)
 
+# The whole suite again, built with AddressSanitizer and UBSan; the first
+# report fails the run.
+sanitize:
+	@scripts/install-deps.sh test
+	@cmake -S . -B $(SAN_DIR) -DLINTERP_TESTS=ON -DLINTERP_SANITIZE=ON >/dev/null
+	@cmake --build $(SAN_DIR) -j $(JOBS)
+	cd $(SAN_DIR) && ctest --output-on-failure --timeout 300 -j $(JOBS)
+
+# Each libFuzzer target for FUZZ_SECONDS, from the seeds in fuzz/corpus/.
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DLINTERP_FUZZ=ON -DLINTERP_WINDOW=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS)
+	fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 bench: test
 	./$(BUILD_DIR)/bench/command_bench
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR)

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs each fuzz target for a bounded time, starting from the seeds kept in
+# fuzz/corpus/ (copied, so the repository is never written to).
+#   fuzz/run.sh BUILD_DIR SECONDS
+set -euo pipefail
+build=$1
+seconds=$2
+here=$(cd "$(dirname "$0")" && pwd)
+status=0
+for target in number interpolate clear; do
+    work="$build/corpus/$target"
+    mkdir -p "$work" "$build/artifacts"
+    cp -n "$here/corpus/$target/"* "$work/" 2>/dev/null || true
+    echo "== $target: ${seconds}s"
+    if ! "$build/fuzz/${target}_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+        -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" "$work" \
+        >"$build/$target.log" 2>&1; then
+        echo "$target: FAILED; the input that failed is in $build/artifacts/" >&2
+        tail -n 40 "$build/$target.log" >&2
+        status=1
+    fi
+    grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::new_units_added)' \
+        "$build/$target.log" || true
+done
+exit $status
