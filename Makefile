@@ -8,7 +8,9 @@ SAN_DIR ?= build-san
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test sanitize fuzz bench clean
+PACKAGE_DIR ?= build-package
+
+.PHONY: run test sanitize fuzz bench package clean
 
 run:
 	@scripts/install-deps.sh run
@@ -37,8 +39,15 @@ fuzz:
 	@cmake --build $(FUZZ_DIR) -j $(JOBS)
 	fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
+# For packagers: a stripped Release build as a .deb in $(PACKAGE_DIR)/.
+package:
+	@scripts/install-deps.sh package
+	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack -G DEB
+
 bench: test
 	./$(BUILD_DIR)/bench/command_bench
 
 clean:
-	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)

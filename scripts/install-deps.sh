@@ -4,18 +4,24 @@
 #   scripts/install-deps.sh run    what building and starting the calculator needs
 #   scripts/install-deps.sh test   that, plus what the tests and benchmarks need
 #   scripts/install-deps.sh fuzz   what the fuzzers need
+#   scripts/install-deps.sh package  what building the .deb needs
+#   scripts/install-deps.sh screenshot  what remaking the README's screenshot needs
 # Without apt-get it prints what is needed and leaves the installing to you.
 set -euo pipefail
 
 run_packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins fonts-noto-cjk)
-test_packages=(libgtest-dev libbenchmark-dev libmpfr-dev libx11-dev xvfb xauth)
+test_packages=(libgtest-dev libbenchmark-dev libmpfr-dev libx11-dev xvfb xauth desktop-file-utils appstream)
 fuzz_packages=(cmake make clang libclang-rt-dev libstdc++-12-dev)
+package_packages=("${run_packages[@]}" dpkg-dev file)
+screenshot_packages=(xvfb xauth xdotool imagemagick)
 
 case "${1:-}" in
     run) wanted=("${run_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
     fuzz) wanted=("${fuzz_packages[@]}") ;;
-    *) echo "usage: $0 run|test|fuzz" >&2; exit 2 ;;
+    package) wanted=("${package_packages[@]}") ;;
+    screenshot) wanted=("${screenshot_packages[@]}") ;;
+    *) echo "usage: $0 run|test|fuzz|package|screenshot" >&2; exit 2 ;;
 esac
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then

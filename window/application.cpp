@@ -12,6 +12,8 @@ void setUpApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("linterp"));
     QApplication::setApplicationDisplayName(QStringLiteral("线性差值"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.linterp.linterp"));
 
     // The title's font, 宋体 (SimSun), is not found on Linux desktops: a
     // Song/Ming-style face stands in where one is installed, any CJK face

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs a build into a temporary DESTDIR and checks the installed tree: the
+# program, its menu entry, icon and AppStream metadata, each valid and naming
+# the others correctly.
+#   scripts/check-install.sh BUILD_DIR
+set -euo pipefail
+build=$1
+dest=$(mktemp -d)
+trap 'rm -rf "$dest"' EXIT
+DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
+root="$dest/usr"
+id=org.linterp.linterp
+fail() { echo "check-install: $*" >&2; exit 1; }
+
+[[ -x "$root/bin/linterp" ]] || fail "no executable bin/linterp"
+desktop="$root/share/applications/$id.desktop"
+metainfo="$root/share/metainfo/$id.metainfo.xml"
+icon="$root/share/icons/hicolor/scalable/apps/$id.svg"
+for file in "$desktop" "$metainfo" "$icon"; do [[ -f "$file" ]] || fail "missing ${file#"$dest"}"; done
+
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"
+appstreamcli validate --no-net --pedantic "$metainfo" || fail "appstreamcli rejects the metainfo"
+
+grep -qx 'Name\[zh_CN\]=线性差值' "$desktop" || fail "the menu entry has no Chinese name"
+grep -qx 'Exec=linterp' "$desktop" || fail "the menu entry does not start linterp"
+grep -qx "Icon=$id" "$desktop" || fail "the menu entry names another icon"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" || fail "metainfo launches another entry"
+grep -q '<release version="1.0.0"' "$metainfo" || fail "metainfo lacks release 1.0.0"
+grep -q '<lang>zh-CN</lang>' "$metainfo" || fail "metainfo lacks the zh-CN language"
+grep -q '<svg' "$icon" || fail "the icon is not SVG"
+echo "check-install: installed tree is complete and valid"

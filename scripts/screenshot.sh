@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Remakes docs/screenshot.png: the calculator under Xvfb with a worked example
+# typed in and computed. Run it after `make run` or `make test` has built it.
+#   scripts/screenshot.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+scripts/install-deps.sh screenshot
+[[ -x "$build/linterp" ]] || { echo "screenshot: build $build/linterp first (make run)" >&2; exit 1; }
+
+export LINTERP_BIN=$build/linterp
+xvfb-run -a -s "-screen 0 800x600x24 -dpi 96" bash -c '
+    set -euo pipefail
+    "$LINTERP_BIN" & pid=$!
+    trap "kill $pid 2>/dev/null" EXIT
+    window=$(xdotool search --sync --name "线性差值" | head -n 1)
+    xdotool windowfocus --sync "$window"
+    # The focus starts in y1; Tab walks y1, x1, x2, y2, x, then the button.
+    for text in 1 1 3 5 2.5; do
+        xdotool type --delay 20 "$text"
+        xdotool key Tab
+    done
+    xdotool key space
+    sleep 0.5
+    import -window "$window" docs/screenshot.png
+'
+echo "screenshot: wrote docs/screenshot.png"
