@@ -1,22 +1,14 @@
 // Command2_Click with a write failing at each position: the fields before it
 // are empty, those after keep their text, and no reference is left held.
 #include <array>
-#include <cstdlib>
 
 #include "commands/commands.h"
 #include "fake_form.h"
 #include "fuzz/input.h"
 #include "runtime/errors.h"
 
-namespace {
-
 using commands::TextField;
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-
-} // namespace
+using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const fuzz::Input input = fuzz::decode(data, size);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ inline Input decode(const std::uint8_t* data, std::size_t size) {
         else input.texts.back() += unit;
     }
     return input;
+}
+
+// A broken property stops the fuzzer, which keeps the input that broke it.
+inline void check(bool property) {
+    if (!property) std::abort();
 }
 
 // Options bit 0: the user's decimal separator is ',' rather than '.'.

@@ -5,7 +5,6 @@
 // hundredths from -327.68 to 327.67 and empties l1; no reference or text is
 // left held.
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "commands/commands.h"
@@ -14,15 +13,8 @@
 #include "runtime/errors.h"
 #include "runtime/number.h"
 
-namespace {
-
 using commands::TextField;
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-
-} // namespace
+using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const fuzz::Input input = fuzz::decode(data, size);

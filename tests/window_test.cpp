@@ -13,6 +13,7 @@
 #include <QRawFont>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextLayout>
 #include <QTimer>
@@ -78,21 +79,21 @@ TEST_F(Window, EveryControlStandsWhereTheTableSays) {
     EXPECT_EQ(form.size(), QSize(409, 289));
     EXPECT_EQ(form.minimumSize(), form.maximumSize()); // not resizable
     QWidget* frame1 = form.control("Frame1");
-    for (const auto& spec : kControls) {
-        SCOPED_TRACE(std::string(spec.name));
-        QWidget* widget = form.control(spec.name);
+    for (const auto& row : kControls) {
+        SCOPED_TRACE(std::string(row.name));
+        QWidget* widget = form.control(row.name);
         ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->parentWidget(), spec.inFrame1 ? frame1 : &form);
-        EXPECT_EQ(widget->geometry(), QRect(toPixels(spec.left), toPixels(spec.top),
-                                            toPixels(spec.width), toPixels(spec.height)));
+        EXPECT_EQ(widget->parentWidget(), row.inFrame1 ? frame1 : &form);
+        EXPECT_EQ(widget->geometry(), QRect(toPixels(row.left), toPixels(row.top),
+                                            toPixels(row.width), toPixels(row.height)));
         EXPECT_TRUE(widget->isVisible());
-        switch (spec.kind) {
+        switch (row.kind) {
         case Kind::CommandButton: {
             auto* b = qobject_cast<QPushButton*>(widget);
             ASSERT_NE(b, nullptr);
-            EXPECT_EQ(b->text(), qs(spec.caption));
+            EXPECT_EQ(b->text(), qs(row.caption));
             EXPECT_FALSE(b->isDefault() || b->autoDefault());
-            EXPECT_EQ(b->accessibleName(), qs(spec.caption));
+            EXPECT_EQ(b->accessibleName(), qs(row.caption));
             break;
         }
         case Kind::TextBox: {
@@ -101,17 +102,17 @@ TEST_F(Window, EveryControlStandsWhereTheTableSays) {
             EXPECT_TRUE(e->text().isEmpty());
             EXPECT_FALSE(e->isReadOnly());
             EXPECT_EQ(e->maxLength(), 32767); // Qt's default: no limit of ours
-            EXPECT_EQ(e->accessibleName(), qs(spec.name));
+            EXPECT_EQ(e->accessibleName(), qs(row.name));
             break;
         }
         case Kind::Frame:
             ASSERT_NE(qobject_cast<QGroupBox*>(widget), nullptr);
-            EXPECT_EQ(qobject_cast<QGroupBox*>(widget)->title(), qs(spec.caption));
+            EXPECT_EQ(qobject_cast<QGroupBox*>(widget)->title(), qs(row.caption));
             break;
         case Kind::Label: {
             auto* l = qobject_cast<QLabel*>(widget);
             ASSERT_NE(l, nullptr);
-            EXPECT_EQ(l->text(), qs(spec.caption));
+            EXPECT_EQ(l->text(), qs(row.caption));
             EXPECT_EQ(l->textFormat(), Qt::PlainText);
             EXPECT_FALSE(l->wordWrap());
             EXPECT_TRUE(l->alignment() & Qt::AlignLeft);
@@ -189,16 +190,16 @@ TEST_F(Window, ChineseIsDrawnWithRealGlyphsAndTheTitleInASongFace) {
 }
 
 TEST_F(Window, EveryCaptionFitsItsBox) {
-    for (const auto& spec : kControls) {
-        if (spec.kind != Kind::Label && spec.kind != Kind::CommandButton) continue;
+    for (const auto& row : kControls) {
+        if (row.kind != Kind::Label && row.kind != Kind::CommandButton) continue;
         // l1's box must hold the longest text it is given.
-        const QString caption = spec.name == "l1" ? QStringLiteral("x1与x2相等，无法差值") : qs(spec.caption);
+        const QString caption = row.name == "l1" ? QStringLiteral("x1与x2相等，无法差值") : qs(row.caption);
         if (caption.isEmpty()) continue;
-        SCOPED_TRACE(std::string(spec.name));
-        QWidget* widget = form.control(spec.name);
+        SCOPED_TRACE(std::string(row.name));
+        QWidget* widget = form.control(row.name);
         const QFontMetricsF metrics(widget->font());
         EXPECT_LE(metrics.horizontalAdvance(caption), widget->width());
-        if (spec.kind == Kind::Label) {
+        if (row.kind == Kind::Label) {
             // The ink must lie inside the box, the line drawn from its top or centred.
             const bool centred = qobject_cast<QLabel*>(widget)->alignment() & Qt::AlignVCenter;
             const double baseline = metrics.ascent() + (centred ? (widget->height() - metrics.height()) / 2 : 0);
@@ -351,7 +352,10 @@ TEST_F(Window, ClosingEndsTheProgramWithoutAsking) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt wants a private runtime directory; CI machines often have none.
+    const QTemporaryDir runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toUtf8());
     QApplication app(argc, argv);
     window::setUpApplication(app);
     testing::InitGoogleTest(&argc, argv);

@@ -31,8 +31,8 @@ QString fromText(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QRect pixels(const ControlSpec& spec) {
-    return {toPixels(spec.left), toPixels(spec.top), toPixels(spec.width), toPixels(spec.height)};
+QRect pixels(const ControlRow& row) {
+    return {toPixels(row.left), toPixels(row.top), toPixels(row.width), toPixels(row.height)};
 }
 
 // One sentence per kind of error, saying what the user can do about it.
@@ -127,11 +127,11 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
     QWidget* frame1 = nullptr;
     for (std::size_t i = 0; i < kControls.size(); ++i) {
-        const ControlSpec& spec = kControls[i];
-        QWidget* container = spec.inFrame1 ? frame1 : this;
-        const QString caption = fromUtf8(spec.caption);
+        const ControlRow& row = kControls[i];
+        QWidget* container = row.inFrame1 ? frame1 : this;
+        const QString caption = fromUtf8(row.caption);
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (row.kind) {
         case Kind::CommandButton: {
             auto* button = new QPushButton(caption, container);
             button->setAutoDefault(false);
@@ -143,7 +143,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
         }
         case Kind::TextBox: {
             auto* edit = new QLineEdit(container);
-            edit->setAccessibleName(fromUtf8(spec.name));
+            edit->setAccessibleName(fromUtf8(row.name));
             widget = edit;
             break;
         }
@@ -159,8 +159,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
             break;
         }
         }
-        widget->setObjectName(fromUtf8(spec.name));
-        widget->setGeometry(pixels(spec));
+        widget->setObjectName(fromUtf8(row.name));
+        widget->setGeometry(pixels(row));
         controls_[i] = widget;
     }
 
@@ -227,7 +227,7 @@ int Form1::heldReferences() const {
 void Form1::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(QPen(palette().color(QPalette::WindowText), 0)); // thin, solid
-    for (const LineSpec& line : kLines)
+    for (const LineRow& line : kLines)
         painter.drawLine(toPixels(line.x1), toPixels(line.y1), toPixels(line.x2), toPixels(line.y2));
 }
 

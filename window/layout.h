@@ -10,7 +10,7 @@ namespace window {
 
 enum class Kind { CommandButton, TextBox, Frame, Label };
 
-struct ControlSpec {
+struct ControlRow {
     std::string_view name;
     Kind kind;
     bool inFrame1; // placed relative to Frame1 rather than the window
@@ -19,7 +19,7 @@ struct ControlSpec {
     int tabIndex;
 };
 
-struct LineSpec {
+struct LineRow {
     std::string_view name;
     int x1, y1, x2, y2;
 };
@@ -29,7 +29,7 @@ inline constexpr int kClientWidth = 6135;
 inline constexpr int kClientHeight = 4335;
 
 // In the order of the stored form description.
-inline constexpr std::array<ControlSpec, 22> kControls = {{
+inline constexpr std::array<ControlRow, 22> kControls = {{
     {"Command2", Kind::CommandButton, false, "清 除", 4320, 3480, 1215, 495, 16},
     {"y", Kind::TextBox, false, "", 4560, 2160, 975, 270, 14},
     {"Command1", Kind::CommandButton, false, "差 值", 4320, 2760, 1215, 495, 13},
@@ -55,7 +55,7 @@ inline constexpr std::array<ControlSpec, 22> kControls = {{
 }};
 
 // The diagram: a line through two points above a pair of axes.
-inline constexpr std::array<LineSpec, 3> kLines = {{
+inline constexpr std::array<LineRow, 3> kLines = {{
     {"Line3", 1320, 1200, 2640, 480},
     {"Line2", 2880, 1680, 1080, 1680},
     {"Line1", 1080, 240, 1080, 1680},
@@ -63,13 +63,13 @@ inline constexpr std::array<LineSpec, 3> kLines = {{
 
 // Label12, the title, has a font of its own; every other control uses the
 // application's.
-struct FontSpec {
+struct FontRow {
     std::string_view control;
     std::string_view family; // UTF-8
     double pointSize;
     int weight; // 400 normal, 700 bold
 };
-inline constexpr FontSpec kTitleFont = {"Label12", "宋体", 14.25, 700};
+inline constexpr FontRow kTitleFont = {"Label12", "宋体", 14.25, 700};
 
 // Device-independent pixels; Qt scales them for the screen.
 constexpr int toPixels(int twips) { return twips / 15; }
@@ -77,9 +77,9 @@ constexpr int toPixels(int twips) { return twips / 15; }
 // Every place in the tables is a whole number of pixels.
 static_assert([] {
     const auto whole = [](auto... twips) { return ((twips % 15 == 0) && ...); };
-    for (const ControlSpec& c : kControls)
+    for (const ControlRow& c : kControls)
         if (!whole(c.left, c.top, c.width, c.height)) return false;
-    for (const LineSpec& l : kLines)
+    for (const LineRow& l : kLines)
         if (!whole(l.x1, l.y1, l.x2, l.y2)) return false;
     return whole(kClientWidth, kClientHeight);
 }());
