@@ -128,42 +128,41 @@ std::u16string formatNumber(double value, char16_t separator) {
     if (value == 0) return u"0"; // -0 too
     if (!std::isfinite(value)) return std::isnan(value) ? u"NaN" : value < 0 ? u"-Infinity" : u"Infinity";
 
-    // The shortest digits that read back to the same double, as d.ddde±x.
-    std::array<char, 32> buffer;
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::scientific).ptr;
-    const char* const e = std::find(buffer.data(), end, 'e');
+    // The shortest digits that read back to the same double, as [-]d[.ddd]e±x,
+    // which is already the form wanted outside 1e-4 to 1e21.
+    std::array<char, 32> scientific;
+    const char* const end = std::to_chars(scientific.data(), scientific.data() + scientific.size(), value,
+                                          std::chars_format::scientific).ptr;
+    const char* const e = std::find(static_cast<const char*>(scientific.data()), end, 'e');
     int exponent = 0;
     std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
-    const bool negative = buffer[0] == '-';
-    std::string digits;
-    for (const char* c = buffer.data() + (negative ? 1 : 0); c != e; ++c)
-        if (*c != '.') digits += *c;
 
-    std::u16string text = negative ? u"-" : u"";
-    const auto append = [&text](std::string_view chars) { text.append(chars.begin(), chars.end()); };
-    const auto count = static_cast<int>(digits.size());
-    if (exponent < -4 || exponent >= 21) {
-        append(digits.substr(0, 1));
-        if (count > 1) {
-            text += separator;
-            append(std::string_view(digits).substr(1));
+    std::array<char, 48> fixed;
+    const char* first = scientific.data();
+    const char* last = end;
+    if (exponent >= -4 && exponent < 21) {
+        // The same digits with the point moved, and zeros where they run out.
+        char* out = fixed.data();
+        const char* digit = scientific.data();
+        if (*digit == '-') *out++ = *digit++;
+        const auto next = [&] {
+            if (*digit == '.') ++digit;
+            return digit == e ? '0' : *digit++;
+        };
+        if (exponent < 0) {
+            *out++ = '0';
+            *out++ = '.';
+            out = std::fill_n(out, -exponent - 1, '0');
         }
-        append(std::string_view(e, static_cast<std::size_t>(end - e)));
-    } else if (exponent < 0) {
-        text += u'0';
-        text += separator;
-        text.append(static_cast<std::size_t>(-exponent - 1), u'0');
-        append(digits);
-    } else if (count <= exponent + 1) {
-        append(digits);
-        text.append(static_cast<std::size_t>(exponent + 1 - count), u'0');
-    } else {
-        const auto point = static_cast<std::size_t>(exponent + 1);
-        append(std::string_view(digits).substr(0, point));
-        text += separator;
-        append(std::string_view(digits).substr(point));
+        for (int place = exponent; place >= 0 || digit != e; --place) {
+            if (place == -1 && exponent >= 0) *out++ = '.';
+            *out++ = next();
+        }
+        first = fixed.data();
+        last = out;
     }
+    std::u16string text(first, last);
+    std::replace(text.begin(), text.end(), u'.', separator);
     return text;
 }
 
