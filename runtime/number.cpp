@@ -67,30 +67,22 @@ private:
 };
 
 // For a number from_chars found out of range: whether it is at least 1 (an
-// overflow) rather than below the smallest subnormal (an underflow).
+// overflow) rather than below the smallest subnormal (an underflow). Only
+// texts that from_chars read whole come here.
 bool atLeastOne(const char* first, const char* last) {
-    long long lead = 0; // decimal exponent of the leading significant digit
-    bool significant = false;
-    bool fraction = false;
-    for (; first != last && *first != 'e' && *first != 'E'; ++first) {
-        if (*first == '.') {
-            fraction = true;
-        } else if (*first != '-' && (significant || *first != '0')) {
-            if (!significant) lead -= fraction ? 1 : 0;
-            else if (!fraction) ++lead;
-            significant = true;
-        } else if (*first == '0' && fraction) {
-            --lead;
-        }
-    }
-    if (first == last) return lead >= 0;
-    ++first; // the exponent
-    const bool negative = first != last && *first == '-';
+    const char* const e = std::find_if(first, last, [](char c) { return c == 'e' || c == 'E'; });
+    const char* const point = std::find(first, e, '.');
+    const char* const lead = std::find_if(first, e, [](char c) { return c >= '1' && c <= '9'; });
+    if (lead == e) return false; // zero is never out of range
+    // The decimal exponent of the leading significant digit, before the exponent part.
+    const long long magnitude = lead < point ? point - lead - 1 : point - lead;
+
     long long exponent = 0;
-    for (; first != last; ++first)
-        if (*first != '+' && *first != '-')
-            exponent = std::min(exponent * 10 + (*first - '0'), 1'000'000'000'000LL);
-    return lead + (negative ? -exponent : exponent) >= 0;
+    const char* digit = e == last ? last : e + 1;
+    const bool negative = digit != last && *digit == '-';
+    if (digit != last && (*digit == '+' || *digit == '-')) ++digit;
+    for (; digit != last; ++digit) exponent = std::min(exponent * 10 + (*digit - '0'), 1'000'000'000'000LL);
+    return magnitude + (negative ? -exponent : exponent) >= 0;
 }
 
 } // namespace
@@ -106,11 +98,13 @@ double parseNumber(std::u16string_view text, char16_t separator) {
     while (last != first && last[-1] == ' ') --last;
 
     // from_chars reads [-]digits[.digits][(e|E)[+|-]digits], with a digit before
-    // or after the point, and rejects a leading '+'; it also reads inf and nan,
-    // which cannot reach it here since their letters were narrowed away.
-    const char* number = first != last && *first == '+' ? first + 1 : first;
-    const char* afterSign = number != last && *number == '-' && number == first ? number + 1 : number;
-    if (afterSign == last || !(isDigit(static_cast<char16_t>(*afterSign)) || *afterSign == '.'))
+    // or after the point. It takes no '+', so that is skipped here; after either
+    // sign only a digit or the point may follow. (It would read inf and nan too,
+    // but their letters were narrowed away.)
+    const bool plus = first != last && *first == '+';
+    const char* number = plus ? first + 1 : first;
+    const char* body = !plus && number != last && *number == '-' ? number + 1 : number;
+    if (body == last || !(isDigit(static_cast<char16_t>(*body)) || *body == '.'))
         throw TypeMismatch(std::u16string(text));
 
     double value = 0;
