@@ -57,7 +57,7 @@ QString describe(const rt::Error& error) {
     case rt::ErrorKind::Property: break;
     }
     const auto& property = static_cast<const rt::PropertyError&>(error);
-    return QStringLiteral("无法读写控件 %1 的 %2。")
+    return QStringLiteral("无法读写控件 %1 的 %2 属性。")
         .arg(fromUtf8(property.control()), fromUtf8(property.property()));
 }
 
@@ -179,9 +179,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
     // In the order of commands::TextField.
     static constexpr std::array<std::string_view, 6> kFieldNames = {"x1", "y1", "x2", "y2", "x", "y"};
-    for (std::size_t i = 0; i < kFieldNames.size(); ++i) {
-        textBoxes_[i] = std::make_unique<TextBoxBinding>(kFieldNames[i], qobject_cast<QLineEdit*>(control(kFieldNames[i])));
-    }
+    for (std::size_t i = 0; i < kFieldNames.size(); ++i)
+        textBoxes_[i] =
+            std::make_unique<TextBoxBinding>(kFieldNames[i], qobject_cast<QLineEdit*>(control(kFieldNames[i])));
     l1_ = std::make_unique<LabelBinding>(qobject_cast<QLabel*>(control("l1")));
 
     // Keyboard order: the controls that take the focus, by tab index.

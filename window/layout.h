@@ -84,4 +84,14 @@ static_assert([] {
     return whole(kClientWidth, kClientHeight);
 }());
 
+// Frame1 is built before the controls placed in it.
+static_assert([] {
+    bool frameBuilt = false;
+    for (const ControlRow& c : kControls) {
+        if (c.inFrame1 && !frameBuilt) return false;
+        frameBuilt = frameBuilt || c.name == "Frame1";
+    }
+    return true;
+}());
+
 } // namespace window
