@@ -1,10 +1,12 @@
 // Starts a program on the X display and measures, for the whole process, the
-// time from exec to its first top-level window being mapped and its resident
-// memory once it has settled. Programs take turns so that both see the same
-// machine state.
+// time from exec to its first top-level window being mapped, and to the first
+// drawing on the screen after that (the window shown with its contents), and
+// its resident memory once it has settled. Programs take turns so that all see
+// the same machine state.
 //
 //   startup_probe RUNS PROGRAM...      (run it under xvfb-run)
 #include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -24,7 +26,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct Sample {
-    double milliseconds;
+    double mappedMs;
+    double paintedMs;
     long residentKiB;    // all resident pages, shared libraries and fonts included
     long privateDirtyKiB; // what the process alone has written: its real cost
 };
@@ -36,8 +39,18 @@ long field(pid_t pid, const std::string& name) {
     return -1;
 }
 
-bool measure(Display* display, const char* program, Sample& sample) {
-    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+double since(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Screen damage is tracked on the root window, which sees every window's
+// drawing; a Qt window is mapped without a background, so the first damage
+// after the map is the program's own first paint.
+bool measure(Display* display, int damageEvent, const char* program, Sample& sample) {
+    const Window root = DefaultRootWindow(display);
+    XSelectInput(display, root, SubstructureNotifyMask);
+    const Damage damage = XDamageCreate(display, root, XDamageReportNonEmpty);
+    XDamageSubtract(display, damage, None, None); // only what comes after this counts
     XSync(display, True); // drop events from earlier runs
     const auto start = Clock::now();
     const pid_t pid = fork();
@@ -45,8 +58,8 @@ bool measure(Display* display, const char* program, Sample& sample) {
         execl(program, program, static_cast<char*>(nullptr));
         _exit(127);
     }
-    bool mapped = false;
-    while (!mapped) {
+    sample.mappedMs = sample.paintedMs = 0;
+    while (sample.paintedMs == 0) {
         while (!XPending(display)) {
             int status = 0;
             if (waitpid(pid, &status, WNOHANG) == pid) return false; // died before showing
@@ -55,9 +68,14 @@ bool measure(Display* display, const char* program, Sample& sample) {
         }
         XEvent event;
         XNextEvent(display, &event);
-        mapped = event.type == MapNotify;
+        if (event.type == MapNotify && sample.mappedMs == 0) {
+            sample.mappedMs = since(start);
+        } else if (event.type == damageEvent + XDamageNotify) {
+            XDamageSubtract(display, damage, None, None);
+            if (sample.mappedMs != 0) sample.paintedMs = since(start);
+        }
     }
-    sample.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    XDamageDestroy(display, damage);
     std::this_thread::sleep_for(std::chrono::milliseconds(700)); // let it paint and settle
     sample.residentKiB = field(pid, "Rss");
     sample.privateDirtyKiB = field(pid, "Private_Dirty");
@@ -84,30 +102,37 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "startup_probe: no X display (run it under xvfb-run)\n");
         return 2;
     }
+    int damageEvent = 0, damageError = 0;
+    if (!XDamageQueryExtension(display, &damageEvent, &damageError)) {
+        std::fprintf(stderr, "startup_probe: the X server has no DAMAGE extension\n");
+        return 2;
+    }
     const int runs = std::atoi(argv[1]);
     const int programs = argc - 2;
     std::vector<std::vector<Sample>> samples(static_cast<std::size_t>(programs));
     for (int run = 0; run < runs; ++run) {
         for (int p = 0; p < programs; ++p) {
             Sample sample{};
-            if (!measure(display, argv[p + 2], sample)) {
+            if (!measure(display, damageEvent, argv[p + 2], sample)) {
                 std::fprintf(stderr, "startup_probe: %s did not show a window\n", argv[p + 2]);
                 return 1;
             }
             samples[static_cast<std::size_t>(p)].push_back(sample);
         }
     }
-    std::printf("%-32s %12s %13s %18s\n", "program (median of runs)", "start-up ms", "resident KiB",
-                "private dirty KiB");
+    std::printf("%-30s %10s %11s %13s %18s\n", "program (median of runs)", "mapped ms", "painted ms",
+                "resident KiB", "private dirty KiB");
     for (int p = 0; p < programs; ++p) {
-        std::vector<double> times;
+        std::vector<double> mapped, painted;
         std::vector<long> resident, dirty;
         for (const Sample& s : samples[static_cast<std::size_t>(p)]) {
-            times.push_back(s.milliseconds);
+            mapped.push_back(s.mappedMs);
+            painted.push_back(s.paintedMs);
             resident.push_back(s.residentKiB);
             dirty.push_back(s.privateDirtyKiB);
         }
-        std::printf("%-32s %12.1f %13ld %18ld\n", argv[p + 2], median(times), median(resident), median(dirty));
+        std::printf("%-30s %10.1f %11.1f %13ld %18ld\n", argv[p + 2], median(mapped), median(painted),
+                    median(resident), median(dirty));
     }
     XCloseDisplay(display);
     return 0;

@@ -10,7 +10,7 @@
 set -euo pipefail
 
 run_packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins fonts-noto-cjk)
-test_packages=(libgtest-dev libbenchmark-dev libmpfr-dev libx11-dev xvfb xauth desktop-file-utils appstream)
+test_packages=(libgtest-dev libbenchmark-dev libmpfr-dev libx11-dev libxdamage-dev xvfb xauth desktop-file-utils appstream)
 fuzz_packages=(cmake make clang libclang-rt-dev libstdc++-12-dev)
 package_packages=("${run_packages[@]}" dpkg-dev file)
 screenshot_packages=(xvfb xauth xdotool imagemagick)
