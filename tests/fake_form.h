@@ -15,12 +15,10 @@ namespace fake {
 
 using commands::TextField;
 
-inline constexpr std::array<const char*, 6> kFieldNames = {"x1", "y1", "x2", "y2", "x", "y"};
-
 class FakeForm final : public commands::FormFields {
 public:
     FakeForm() {
-        for (std::size_t i = 0; i < boxes_.size(); ++i) boxes_[i].init(*this, kFieldNames[i]);
+        for (std::size_t i = 0; i < boxes_.size(); ++i) boxes_[i].init(*this, commands::kTextFieldNames[i]);
         label_.init(*this, "l1");
     }
     FakeForm(const FakeForm&) = delete;
@@ -46,17 +44,17 @@ public:
 private:
     struct Control {
         FakeForm* form = nullptr;
-        const char* name = "";
+        std::string_view name;
         std::u16string text;
 
-        void init(FakeForm& owner, const char* controlName) {
+        void init(FakeForm& owner, std::string_view controlName) {
             form = &owner;
             name = controlName;
         }
         // Every access must come while a reference is held.
         rt::Status access(const char* verb) {
-            if (form->held_ <= 0) form->log.push_back(std::string("unreferenced ") + verb + " " + name);
-            else if (form->recording) form->log.push_back(std::string(verb) + " " + name);
+            if (form->held_ <= 0) form->log.push_back(std::string("unreferenced ") + verb + " " + std::string(name));
+            else if (form->recording) form->log.push_back(std::string(verb) + " " + std::string(name));
             return form->failAccess == form->accesses_++ ? rt::Status::Failed : rt::Status::Ok;
         }
     };

@@ -11,7 +11,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <cmath>
 #include <exception>
 
 #include "commands/commands.h"
@@ -177,11 +176,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
         if (kControls[i].kind == Kind::TextBox || kControls[i].kind == Kind::CommandButton)
             controls_[i]->raise();
 
-    // In the order of commands::TextField.
-    static constexpr std::array<std::string_view, 6> kFieldNames = {"x1", "y1", "x2", "y2", "x", "y"};
-    for (std::size_t i = 0; i < kFieldNames.size(); ++i)
-        textBoxes_[i] =
-            std::make_unique<TextBoxBinding>(kFieldNames[i], qobject_cast<QLineEdit*>(control(kFieldNames[i])));
+    for (std::size_t i = 0; i < commands::kTextFieldNames.size(); ++i) {
+        const std::string_view name = commands::kTextFieldNames[i];
+        textBoxes_[i] = std::make_unique<TextBoxBinding>(name, qobject_cast<QLineEdit*>(control(name)));
+    }
     l1_ = std::make_unique<LabelBinding>(qobject_cast<QLabel*>(control("l1")));
 
     // Keyboard order: the controls that take the focus, by tab index.
