@@ -16,6 +16,7 @@
 
 #include "commands/commands.h"
 #include "fake_form.h"
+#include "hundredths.h"
 #include "runtime/errors.h"
 
 namespace {
@@ -59,18 +60,6 @@ struct Case {
     std::string x1, y1, x2, y2, x;
 };
 
-// The hundredths count as text, built from the integer: -0.05, 3, 1.5.
-std::string hundredths(long k) {
-    const long whole = std::labs(k) / 100, cents = std::labs(k) % 100;
-    std::string text = (k < 0 ? "-" : "") + std::to_string(whole);
-    if (cents != 0) {
-        text += '.';
-        text += static_cast<char>('0' + cents / 10);
-        if (cents % 10 != 0) text += static_cast<char>('0' + cents % 10);
-    }
-    return text;
-}
-
 // What the command must do: "y=<text>", "message", or "error:<kind>".
 std::string oracle(const Case& c) {
     if (c.x1 == c.x2) return "message";
@@ -95,7 +84,7 @@ std::string oracle(const Case& c) {
     s.times100(u);
     long k = 0;
     if (!s.toInt16(k)) return "error:overflow";
-    return "y=" + hundredths(k);
+    return "y=" + testing_support::hundredthsText(k);
 }
 
 std::string run(const Case& c) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "hundredths.h"
 #include "runtime/errors.h"
 #include "runtime/number.h"
 #include "runtime/object.h"
@@ -153,13 +154,7 @@ TEST(Format, CommaSeparator) {
 // count of hundredths: it must match, and read back to the same double.
 TEST(Format, EveryHundredthOfTheSixteenBitRange) {
     for (int k = -32768; k <= 32767; ++k) {
-        const int whole = std::abs(k) / 100;
-        const int cents = std::abs(k) % 100;
-        std::string expected = (k < 0 ? "-" : "") + std::to_string(whole);
-        if (cents != 0) {
-            expected += cents < 10 ? ".0" + std::to_string(cents) : "." + std::to_string(cents);
-            if (expected.back() == '0') expected.pop_back();
-        }
+        const std::string expected = testing_support::hundredthsText(k);
         const double value = k / 100.0;
         const std::u16string text = rt::formatNumber(value, u'.');
         ASSERT_EQ(rt::toUtf8(text), expected) << k;
