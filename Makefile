@@ -14,7 +14,7 @@ PACKAGE_DIR ?= build-package
 
 run:
 	@scripts/install-deps.sh run
-	@cmake -S . -B $(BUILD_DIR) -Wno-dev >/dev/null
+	@cmake -S . -B $(BUILD_DIR) >/dev/null
 	@cmake --build $(BUILD_DIR) --target linterp -j $(JOBS)
 	./$(BUILD_DIR)/linterp
 
