@@ -9,7 +9,11 @@ namespace testing_support {
 
 inline std::string hundredthsText(long k) {
     const long whole = std::labs(k) / 100, cents = std::labs(k) % 100;
-    std::string text = (k < 0 ? "-" : "") + std::to_string(whole);
+    // Appended piece by piece: GCC 12 at -O3 wrongly warns of overlapping
+    // copies (-Wrestrict) in "-" + std::string.
+    std::string text;
+    if (k < 0) text += '-';
+    text += std::to_string(whole);
     if (cents != 0) {
         text += '.';
         text += static_cast<char>('0' + cents / 10);
