@@ -4,6 +4,7 @@
 // took has been released.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 #include "commands/form_fields.h"
@@ -17,6 +18,11 @@ inline constexpr std::u16string_view kEqualAbscissas = u"x1与x2相等，无法�
 // (x2, y2), rounded to hundredths, and empties l1; or, when the texts of x1 and
 // x2 are identical, writes kEqualAbscissas into l1 and leaves y alone.
 void Command1_Click(FormFields& form);
+
+// The fields in the order Command1_Click converts their texts to numbers; the
+// first text that is not a number ends the run, so it names the failing field.
+inline constexpr std::array<TextField, 7> kConversionOrder = {
+    TextField::y1, TextField::y2, TextField::x, TextField::x1, TextField::x1, TextField::x2, TextField::y1};
 
 // "清 除": empties x1, x2, x, y1, y2 and y, in that order, then l1.
 void Command2_Click(FormFields& form);

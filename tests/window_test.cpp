@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "window/application.h"
-#include "window/form1.h"
+#include "window/qt/application.h"
+#include "window/qt/form1.h"
 #include "window/layout.h"
 
 namespace {
@@ -66,6 +66,8 @@ protected:
             QTest::keyClick(box, Qt::Key_Enter);
         });
         QTest::mouseClick(button(name), Qt::LeftButton);
+        // The window is active again once the box has gone.
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
         return seen;
     }
 
@@ -286,13 +288,14 @@ struct FailingClick {
     const char* name;
     QStringList inputs; // x1, y1, x2, y2, x
     QString says;
+    const char* focus; // where the cursor is after the box, its text selected
 };
 
 void PrintTo(const FailingClick& row, std::ostream* out) { *out << row.name; }
 
 class WindowErrors : public Window, public testing::WithParamInterface<FailingClick> {};
 
-TEST_P(WindowErrors, ShowOneBoxAndLeaveTheFieldsAsTheyWere) {
+TEST_P(WindowErrors, ShowOneBoxLeaveTheFieldsAndPointAtTheCause) {
     const FailingClick& row = GetParam();
     fill(row.inputs[0], row.inputs[1], row.inputs[2], row.inputs[3], row.inputs[4]);
     type("y", "7");
@@ -306,7 +309,14 @@ TEST_P(WindowErrors, ShowOneBoxAndLeaveTheFieldsAsTheyWere) {
     EXPECT_EQ(field("y")->text(), "7");
     EXPECT_EQ(l1()->text(), "earlier");
     EXPECT_EQ(form.heldReferences(), 0);
-    EXPECT_EQ(form.focusWidget(), button("Command1")); // where the click left it
+    QWidget* focus = form.control(row.focus);
+    ASSERT_EQ(form.focusWidget(), focus) << row.focus;
+    if (auto* edit = qobject_cast<QLineEdit*>(focus)) {
+        // Typing replaces the whole wrong text.
+        EXPECT_EQ(edit->selectedText(), edit->text());
+        QTest::keyClicks(edit, "2");
+        EXPECT_EQ(edit->text(), "2");
+    }
 
     // The program goes on: mend the inputs and compute.
     fill("1", "1", "3", "5", "2");
@@ -315,13 +325,62 @@ TEST_P(WindowErrors, ShowOneBoxAndLeaveTheFieldsAsTheyWere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, WindowErrors, testing::Values(
-    FailingClick{"notANumber", {"1", "abc", "2", "2", "3"}, "“abc”不是一个数"},
-    FailingClick{"emptyField", {"1", "", "2", "2", "3"}, "有输入框是空的"},
-    FailingClick{"sameNumber", {"1", "1", "1.0", "2", "3"}, "是同一个数"},
-    FailingClick{"outOfRange", {"0", "0", "1", "1", "400"}, "-327.68 到 327.67"},
-    FailingClick{"beyondDouble", {"0", "0", "1", "1", "1e999"}, "“1e999”超出了"},
-    FailingClick{"valueLeavesRange", {"0", "1.5e308", "1", "-1.5e308", "1"}, "超出了计算机能表示的范围"}),
+    FailingClick{"notANumber", {"1", "abc", "2", "2", "3"}, "“abc”不是一个数", "y1"},
+    FailingClick{"sameNumber", {"1", "1", "1.0", "2", "3"}, "是同一个数", "x2"},
+    FailingClick{"outOfRange", {"0", "0", "1", "1", "400"}, "-327.68 到 327.67", "Command1"},
+    FailingClick{"beyondDouble", {"0", "0", "1", "1", "1e999"}, "“1e999”超出了", "x"},
+    FailingClick{"valueLeavesRange", {"0", "1.5e308", "1", "-1.5e308", "1"}, "超出了计算机能表示的范围",
+                 "Command1"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// Each input field, empty or not a number, gets the cursor with its text
+// selected once the box is dismissed with a key press.
+struct BadField {
+    const char* field;
+    const char* text;
+};
+
+void PrintTo(const BadField& row, std::ostream* out) { *out << row.field << " \"" << row.text << '"'; }
+
+class WindowBadField : public Window, public testing::WithParamInterface<BadField> {};
+
+TEST_P(WindowBadField, TakesTheCursorWithItsTextSelected) {
+    const BadField& row = GetParam();
+    fill("1", "1", "3", "5", "2");
+    type(row.field, row.text);
+    type("y", "7");
+    const QStringList box = clickExpectingBox("Command1");
+    ASSERT_EQ(box.size(), 3) << "no message box";
+    EXPECT_TRUE(box[1].startsWith(row.field)) << box[1].toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), field(row.field));
+    EXPECT_EQ(field(row.field)->selectedText(), row.text);
+    QTest::keyClicks(field(row.field), "2");
+    EXPECT_EQ(field(row.field)->text(), "2");
+    EXPECT_EQ(field("y")->text(), "7");
+    EXPECT_TRUE(l1()->text().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, WindowBadField, testing::Values(
+    BadField{"x1", ""}, BadField{"y1", ""}, BadField{"x2", ""}, BadField{"y2", ""}, BadField{"x", ""},
+    BadField{"x1", "1,5q"}, BadField{"y1", "1,5q"}, BadField{"x2", "1,5q"}, BadField{"y2", "1,5q"},
+    BadField{"x", "1,5q"}),
+    [](const auto& row) { return std::string(row.param.field) + (*row.param.text ? "NotANumber" : "Empty"); });
+
+TEST_F(Window, CtrlAEditKeysWorkInEveryField) {
+    for (const char* name : {"x1", "y1", "x2", "y2", "x", "y"}) {
+        SCOPED_TRACE(name);
+        QLineEdit* edit = field(name);
+        type(name, "12.5");
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(edit->selectedText(), "12.5");
+        QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier); // cut
+        EXPECT_TRUE(edit->text().isEmpty());
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier); // paste it back
+        EXPECT_EQ(edit->text(), "12.5");
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier); // undo the paste
+        EXPECT_TRUE(edit->text().isEmpty());
+    }
+}
 
 TEST_F(Window, AFieldThatIsGoneIsReportedNotFollowed) {
     fill("1", "1", "3", "5", "2");

@@ -1,4 +1,4 @@
-#include "window/form1.h"
+#include "window/qt/form1.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -15,8 +15,8 @@
 
 #include "commands/commands.h"
 #include "runtime/errors.h"
-#include "runtime/number.h"
 #include "window/layout.h"
+#include "window/report.h"
 
 namespace window {
 
@@ -32,32 +32,6 @@ QString fromText(std::u16string_view text) {
 
 QRect pixels(const ControlRow& row) {
     return {toPixels(row.left), toPixels(row.top), toPixels(row.width), toPixels(row.height)};
-}
-
-// One sentence per kind of error, saying what the user can do about it.
-QString describe(const rt::Error& error) {
-    switch (error.kind()) {
-    case rt::ErrorKind::TypeMismatch: {
-        const auto& text = static_cast<const rt::TypeMismatch&>(error).text();
-        if (text.empty()) return QStringLiteral("有输入框是空的：请在 x1、y1、x2、y2 和 x 中都填入数字。");
-        return QStringLiteral("%1不是一个数：请改正后再试。").arg(fromUtf8(rt::quote(text)));
-    }
-    case rt::ErrorKind::FloatingPoint:
-        if (static_cast<const rt::FloatingPointError&>(error).fault() == rt::FpFault::DivisionByZero)
-            return QStringLiteral("x1 与 x2 写法不同，却是同一个数，无法差值：请输入两个不同的 x 值。");
-        return QStringLiteral("计算中的数值超出了计算机能表示的范围：请输入小一些的数。");
-    case rt::ErrorKind::Overflow: {
-        const auto& text = static_cast<const rt::Overflow&>(error).text();
-        if (!text.empty())
-            return QStringLiteral("%1超出了计算机能表示的数的范围。").arg(fromUtf8(rt::quote(text)));
-        return QStringLiteral("结果超出了能显示的范围：只能显示 %1 到 %2 之间的结果。")
-            .arg(fromText(rt::StrR8(-327.68)), fromText(rt::StrR8(327.67)));
-    }
-    case rt::ErrorKind::Property: break;
-    }
-    const auto& property = static_cast<const rt::PropertyError&>(error);
-    return QStringLiteral("无法读写控件 %1 的 %2 属性。")
-        .arg(fromUtf8(property.control()), fromUtf8(property.property()));
 }
 
 // A caption is drawn from the top of its box. Where the font's line is taller
@@ -197,9 +171,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     }
 
     connect(qobject_cast<QPushButton*>(control("Command1")), &QPushButton::clicked, this,
-            [this] { dispatch(commands::Command1_Click, "没有计算出新的结果；y 中若有数值，仍是之前的结果。"); });
+            [this] { dispatch(commands::Command1_Click, Command::Interpolate); });
     connect(qobject_cast<QPushButton*>(control("Command2")), &QPushButton::clicked, this,
-            [this] { dispatch(commands::Command2_Click, "没有清除全部内容。"); });
+            [this] { dispatch(commands::Command2_Click, Command::Clear); });
 }
 
 Form1::~Form1() = default;
@@ -243,23 +217,34 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // A command's error is reported here, where the click arrives: it must never
-// cross Qt's event loop. The fields stay as the command left them.
-void Form1::dispatch(void (*command)(commands::FormFields&), const char* unfinished) {
-    QString message;
+// cross Qt's event loop. The fields stay as the command left them. Afterwards
+// the cursor goes to the field at fault, its text selected so that typing
+// replaces it, or back to where it was.
+void Form1::dispatch(void (*command)(commands::FormFields&), Command which) {
+    Report report;
     try {
         command(*this);
         return;
     } catch (const rt::Error& error) {
-        message = describe(error);
+        report = reportFailure(error, which, *this);
     } catch (const std::exception& error) {
-        message = QStringLiteral("内部错误：%1").arg(QString::fromUtf8(error.what()));
+        report = reportInternalError(error.what(), which);
     }
     const QPointer<QWidget> focus = QApplication::focusWidget();
-    QMessageBox box(QMessageBox::Warning, fromUtf8(kTitle), message, QMessageBox::Ok, this);
-    box.setInformativeText(QString::fromUtf8(unfinished));
+    QMessageBox box(QMessageBox::Warning, fromUtf8(kTitle), fromText(report.message), QMessageBox::Ok, this);
+    box.setInformativeText(fromText(report.unfinished));
     box.setTextFormat(Qt::PlainText);
     box.exec();
-    if (focus) focus->setFocus(Qt::OtherFocusReason);
+    // Not every platform gives the activation back when the box closes.
+    activateWindow();
+    QPointer<QLineEdit> edit;
+    if (report.field) edit = qobject_cast<QLineEdit*>(control(commands::kTextFieldNames[static_cast<std::size_t>(*report.field)]));
+    if (edit) {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    } else if (focus) {
+        focus->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 } // namespace window

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "commands/form_fields.h"
+#include "window/report.h"
 
 class QLabel;
 class QLineEdit;
@@ -40,7 +41,7 @@ private:
     class TextBoxBinding;
     class LabelBinding;
 
-    void dispatch(void (*command)(commands::FormFields&), const char* unfinished);
+    void dispatch(void (*command)(commands::FormFields&), Command which);
 
     std::array<QPointer<QWidget>, 22> controls_; // in layout order, owned as children
     std::array<std::unique_ptr<TextBoxBinding>, 6> textBoxes_;

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "window/application.h"
-#include "window/form1.h"
+#include "window/qt/application.h"
+#include "window/qt/form1.h"
 
 namespace {
 
