@@ -1,0 +1,469 @@
+// Form1 on Win32 as a user meets it, under Wine: a real window, with keys and
+// clicks arriving as messages the way the system delivers them, through the
+// window's own message handling.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "window/layout.h"
+#include "window/report.h"
+#include "window/win32/form1.h"
+
+namespace {
+
+using window::Kind;
+using window::kControls;
+using window::win32::Form1;
+using window::win32::toDevice;
+
+std::wstring wide(std::string_view utf8) {
+    const std::u16string text = window::toUtf16(utf8);
+    return {text.begin(), text.end()};
+}
+
+std::wstring textOf(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::string narrow(const std::wstring& text) { return rt::toUtf8(std::u16string(text.begin(), text.end())); }
+
+std::wstring className(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+// The focus is read after the queue is empty.
+class Win32Window : public testing::Test {
+protected:
+    void SetUp() override {
+        form.show();
+        pump();
+    }
+
+    // Delivers every queued message the way the program's loop does.
+    void pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quit = true;
+                continue;
+            }
+            if (form.preTranslate(message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    HWND control(std::string_view name) { return form.control(name); }
+
+    // A key pressed and released on the focused control, as the keyboard
+    // driver posts it; `modifier` is held down meanwhile.
+    void press(WPARAM key, BYTE modifier = 0) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        if (modifier) keys[modifier] = 0x80;
+        SetKeyboardState(keys);
+        const HWND focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
+        pump();
+        if (modifier) {
+            keys[modifier] = 0;
+            SetKeyboardState(keys);
+        }
+    }
+    void typeChars(HWND edit, const std::wstring& text) {
+        for (const wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
+        pump();
+    }
+    void type(std::string_view name, const std::wstring& text) {
+        SetWindowTextW(control(name), L"");
+        SetFocus(control(name));
+        typeChars(control(name), text);
+    }
+    void fill(const std::wstring& x1, const std::wstring& y1, const std::wstring& x2, const std::wstring& y2,
+              const std::wstring& x) {
+        type("x1", x1);
+        type("y1", y1);
+        type("x2", x2);
+        type("y2", y2);
+        type("x", x);
+    }
+    void click(std::string_view name) {
+        SendMessageW(control(name), BM_CLICK, 0, 0);
+        pump();
+    }
+    std::wstring text(std::string_view name) { return textOf(control(name)); }
+    std::pair<DWORD, DWORD> selection(std::string_view name) {
+        DWORD start = 0, end = 0;
+        SendMessageW(control(name), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return {start, end};
+    }
+
+    // Clicks a button that opens a message box; returns the box's title and
+    // text, read while it is open, after dismissing it with Enter.
+    std::vector<std::wstring> clickExpectingBox(std::string_view name) {
+        static std::vector<std::wstring>* seen;
+        std::vector<std::wstring> texts;
+        seen = &texts;
+        // Runs inside the box's own message loop.
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+            HWND box = nullptr;
+            EnumThreadWindows(GetCurrentThreadId(), [](HWND hwnd, LPARAM found) {
+                if (className(hwnd) == L"#32770" && IsWindowVisible(hwnd)) *reinterpret_cast<HWND*>(found) = hwnd;
+                return TRUE;
+            }, reinterpret_cast<LPARAM>(&box));
+            if (!box) return;
+            KillTimer(nullptr, id);
+            seen->push_back(textOf(box));
+            EnumChildWindows(box, [](HWND child, LPARAM) {
+                if (className(child) == L"Static" && GetWindowTextLengthW(child) > 0) seen->push_back(textOf(child));
+                return TRUE;
+            }, 0);
+            const HWND focus = GetFocus();
+            PostMessageW(focus ? focus : box, WM_KEYDOWN, VK_RETURN, 1);
+            PostMessageW(focus ? focus : box, WM_KEYUP, VK_RETURN, 1 | (1u << 30) | (1u << 31));
+        });
+        click(name);
+        KillTimer(nullptr, timer);
+        return texts;
+    }
+
+    Form1 form{GetModuleHandleW(nullptr)};
+    bool quit = false;
+};
+
+// Layout.
+
+TEST_F(Win32Window, EveryControlStandsWhereTheTableSays) {
+    EXPECT_EQ(textOf(form.hwnd()), L"线性差值");
+    ASSERT_EQ(form.dpi(), 96u);
+    RECT client;
+    GetClientRect(form.hwnd(), &client);
+    EXPECT_EQ(client.right, 409);
+    EXPECT_EQ(client.bottom, 289);
+    const auto style = GetWindowLongPtrW(form.hwnd(), GWL_STYLE);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX)); // fixed size
+
+    const window::ControlRow* frame1 = nullptr;
+    for (const auto& row : kControls)
+        if (row.name == "Frame1") frame1 = &row;
+    for (const auto& row : kControls) {
+        SCOPED_TRACE(std::string(row.name));
+        const HWND hwnd = control(row.name);
+        ASSERT_TRUE(IsWindow(hwnd));
+        EXPECT_EQ(GetParent(hwnd), form.hwnd());
+        RECT box;
+        GetWindowRect(hwnd, &box);
+        MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&box), 2);
+        const int left = (row.left + (row.inFrame1 ? frame1->left : 0)) / 15;
+        const int top = (row.top + (row.inFrame1 ? frame1->top : 0)) / 15;
+        EXPECT_EQ(box.left, left);
+        EXPECT_EQ(box.top, top);
+        EXPECT_EQ(box.right - box.left, row.width / 15);
+        EXPECT_EQ(box.bottom - box.top, row.height / 15);
+        EXPECT_TRUE(IsWindowVisible(hwnd));
+        EXPECT_EQ(textOf(hwnd), wide(row.caption));
+        const auto controlStyle = GetWindowLongPtrW(hwnd, GWL_STYLE);
+        switch (row.kind) {
+        case Kind::CommandButton:
+            EXPECT_EQ(className(hwnd), L"Button");
+            EXPECT_EQ(controlStyle & BS_TYPEMASK, BS_PUSHBUTTON); // never the default button
+            EXPECT_TRUE(controlStyle & WS_TABSTOP);
+            break;
+        case Kind::TextBox:
+            EXPECT_EQ(className(hwnd), L"Edit");
+            EXPECT_TRUE(controlStyle & ES_AUTOHSCROLL);
+            EXPECT_FALSE(controlStyle & (ES_MULTILINE | ES_READONLY));
+            EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+            EXPECT_GE(SendMessageW(hwnd, EM_GETLIMITTEXT, 0, 0), 30000); // no limit of ours
+            break;
+        case Kind::Frame:
+            EXPECT_EQ(className(hwnd), L"Button");
+            EXPECT_EQ(controlStyle & BS_TYPEMASK, BS_GROUPBOX);
+            break;
+        case Kind::Label:
+            EXPECT_EQ(className(hwnd), L"Static");
+            EXPECT_EQ(controlStyle & SS_TYPEMASK, SS_LEFTNOWORDWRAP);
+            EXPECT_FALSE(controlStyle & (WS_BORDER | SS_SUNKEN));
+            break;
+        }
+    }
+}
+
+TEST_F(Win32Window, ARelayoutForA150PercentScreenScalesEveryPlace) {
+    RECT suggested;
+    GetWindowRect(form.hwnd(), &suggested);
+    SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    pump();
+    EXPECT_EQ(form.dpi(), 144u);
+    // The frame is sized for a client area of the table's size at 144 dots
+    // per inch (the frame's own metrics only change on a real such screen).
+    RECT expected{0, 0, toDevice(window::kClientWidth, 144), toDevice(window::kClientHeight, 144)};
+    AdjustWindowRectExForDpi(&expected, static_cast<DWORD>(GetWindowLongPtrW(form.hwnd(), GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(GetWindowLongPtrW(form.hwnd(), GWL_EXSTYLE)), 144);
+    RECT frame;
+    GetWindowRect(form.hwnd(), &frame);
+    EXPECT_EQ(frame.right - frame.left, expected.right - expected.left);
+    EXPECT_EQ(frame.bottom - frame.top, expected.bottom - expected.top);
+    for (const auto& row : kControls) {
+        SCOPED_TRACE(std::string(row.name));
+        RECT box;
+        GetWindowRect(control(row.name), &box);
+        EXPECT_EQ(box.right - box.left, toDevice(row.width, 144));
+        EXPECT_EQ(box.bottom - box.top, toDevice(row.height, 144));
+    }
+    LOGFONTW title{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("Label12"), WM_GETFONT, 0, 0)), sizeof title, &title);
+    EXPECT_EQ(title.lfHeight, -29); // 14.25 points at 144 dots per inch
+}
+
+TEST_F(Win32Window, DrawsTheDiagramLines) {
+    UpdateWindow(form.hwnd());
+    const HDC dc = GetDC(form.hwnd());
+    const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
+    for (const auto& line : window::kLines) {
+        SCOPED_TRACE(std::string(line.name));
+        const int x = (line.x1 + line.x2) / 30, y = (line.y1 + line.y2) / 30;
+        bool inked = false;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy) inked = inked || GetPixel(dc, x + dx, y + dy) == ink;
+        EXPECT_TRUE(inked);
+    }
+    ReleaseDC(form.hwnd(), dc);
+}
+
+// Fonts: the title's own face, and Chinese drawn from real glyphs in boxes
+// that hold the captions.
+
+TEST_F(Win32Window, TheTitleIsSongBoldAndEveryCaptionFitsWithRealGlyphs) {
+    LOGFONTW title{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("Label12"), WM_GETFONT, 0, 0)), sizeof title, &title);
+    EXPECT_EQ(std::wstring(title.lfFaceName), L"宋体");
+    EXPECT_EQ(title.lfWeight, 700);
+    EXPECT_EQ(title.lfCharSet, GB2312_CHARSET);
+    EXPECT_EQ(title.lfHeight, -19); // 14.25 points at 96 dots per inch
+    EXPECT_FALSE(title.lfItalic || title.lfUnderline || title.lfStrikeOut);
+
+    const HDC dc = GetDC(form.hwnd());
+    for (const auto& row : kControls) {
+        if (row.kind != Kind::Label && row.kind != Kind::CommandButton) continue;
+        const std::wstring caption = row.name == "l1" ? L"x1与x2相等，无法差值" : wide(row.caption);
+        if (caption.empty()) continue;
+        SCOPED_TRACE(std::string(row.name));
+        const HWND hwnd = control(row.name);
+        const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+        // Every character has a glyph in the face that draws it.
+        std::vector<WORD> glyphs(caption.size());
+        GetGlyphIndicesW(dc, caption.c_str(), static_cast<int>(caption.size()), glyphs.data(),
+                         GGI_MARK_NONEXISTING_GLYPHS);
+        for (std::size_t i = 0; i < glyphs.size(); ++i) EXPECT_NE(glyphs[i], 0xFFFF) << "character " << i;
+        SIZE extent;
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        RECT box;
+        GetClientRect(hwnd, &box);
+        EXPECT_LE(extent.cx, box.right);
+        if (row.kind == Kind::Label) {
+            EXPECT_LE(extent.cy, box.bottom + 2); // the line's leading may pass the box
+        }
+        SelectObject(dc, previous);
+    }
+    ReleaseDC(form.hwnd(), dc);
+}
+
+// Keyboard.
+
+TEST_F(Win32Window, TabCyclesInTheTableOrderStartingAtY1) {
+    const std::vector<std::string_view> order = {"y1", "x1", "x2", "y2", "x", "Command1", "y", "Command2", "y1"};
+    EXPECT_EQ(GetFocus(), control("y1"));
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        press(VK_TAB);
+        EXPECT_EQ(GetFocus(), control(order[i])) << order[i];
+    }
+    for (std::size_t i = order.size() - 1; i-- > 0;) {
+        press(VK_TAB, VK_SHIFT);
+        EXPECT_EQ(GetFocus(), control(order[i])) << order[i];
+    }
+}
+
+TEST_F(Win32Window, EnterAndEscapeInAFieldRunNothing) {
+    fill(L"1", L"1", L"3", L"5", L"2");
+    for (const char* name : {"x1", "y1", "x2", "y2", "x", "y"}) {
+        SetFocus(control(name));
+        press(VK_RETURN);
+        press(VK_ESCAPE);
+    }
+    EXPECT_TRUE(text("y").empty());
+    EXPECT_TRUE(text("l1").empty());
+    EXPECT_TRUE(IsWindowVisible(form.hwnd())); // Escape does not close it
+}
+
+TEST_F(Win32Window, FocusedButtonsArePressedWithSpaceOrEnter) {
+    fill(L"0", L"0", L"3", L"1", L"1");
+    SetFocus(control("Command1"));
+    press(VK_SPACE);
+    EXPECT_EQ(text("y"), L"0.33");
+    SetFocus(control("Command2"));
+    press(VK_RETURN);
+    EXPECT_TRUE(text("x1").empty());
+    EXPECT_EQ(GetFocus(), control("Command2")); // clearing leaves the focus alone
+    type("x1", L"1");
+    type("x2", L"1");
+    SetFocus(control("Command1"));
+    press(VK_RETURN);
+    EXPECT_EQ(text("l1"), L"x1与x2相等，无法差值");
+}
+
+TEST_F(Win32Window, EditingKeysWorkInEveryField) {
+    for (const char* name : {"x1", "y1", "x2", "y2", "x", "y"}) {
+        SCOPED_TRACE(name);
+        type(name, L"12.5");
+        SendMessageW(control(name), EM_SETSEL, 4, 4);
+        typeChars(control(name), L"\x01"); // Ctrl+A
+        EXPECT_EQ(selection(name), std::make_pair(DWORD{0}, DWORD{4}));
+        typeChars(control(name), L"\x18"); // Ctrl+X
+        EXPECT_TRUE(text(name).empty());
+        typeChars(control(name), L"\x16"); // Ctrl+V
+        EXPECT_EQ(text(name), L"12.5");
+        typeChars(control(name), L"\x01""3"); // replace it all
+        EXPECT_EQ(text(name), L"3");
+        typeChars(control(name), L"\x1A"); // Ctrl+Z
+        EXPECT_EQ(text(name), L"12.5");
+    }
+}
+
+// Mouse and the commands.
+
+TEST_F(Win32Window, ClickComputesThenClearEmptiesEverything) {
+    click("Command1");
+    EXPECT_EQ(text("l1"), L"x1与x2相等，无法差值"); // a fresh window: both abscissas empty
+    EXPECT_TRUE(text("y").empty());
+    fill(L"1", L"1", L"3", L"5", L"2");
+    click("Command1");
+    EXPECT_EQ(text("y"), L"3");
+    EXPECT_TRUE(text("l1").empty());
+    EXPECT_EQ(form.heldReferences(), 0);
+    fill(L"０", L"０", L"８", L"３", L"１"); // full-width, as a Chinese input method types
+    click("Command1");
+    EXPECT_EQ(text("y"), L"0.38");
+    click("Command2");
+    for (const char* name : {"x1", "y1", "x2", "y2", "x", "y"}) EXPECT_TRUE(text(name).empty()) << name;
+    EXPECT_TRUE(text("l1").empty());
+}
+
+struct FailingClick {
+    const char* name;
+    std::vector<std::wstring> inputs; // x1, y1, x2, y2, x
+    std::wstring says;
+    const char* focus; // where the cursor is after the box, its text selected
+};
+void PrintTo(const FailingClick& row, std::ostream* out) { *out << row.name; }
+
+class Win32WindowErrors : public Win32Window, public testing::WithParamInterface<FailingClick> {};
+
+TEST_P(Win32WindowErrors, ShowOneBoxLeaveTheFieldsAndPointAtTheCause) {
+    const FailingClick& row = GetParam();
+    fill(row.inputs[0], row.inputs[1], row.inputs[2], row.inputs[3], row.inputs[4]);
+    type("y", L"7");
+    SetWindowTextW(control("l1"), L"earlier");
+    SetFocus(control("Command1"));
+
+    const std::vector<std::wstring> box = clickExpectingBox("Command1");
+    ASSERT_GE(box.size(), 2u) << "no message box";
+    EXPECT_EQ(box[0], L"线性差值");
+    std::wstring all;
+    for (std::size_t i = 1; i < box.size(); ++i) all += box[i];
+    EXPECT_NE(all.find(row.says), std::wstring::npos) << narrow(all);
+    EXPECT_NE(all.find(L"没有计算出新的结果"), std::wstring::npos) << narrow(all);
+    EXPECT_EQ(text("y"), L"7");
+    EXPECT_EQ(text("l1"), L"earlier");
+    EXPECT_EQ(form.heldReferences(), 0);
+    ASSERT_EQ(GetFocus(), control(row.focus)) << row.focus;
+    if (className(control(row.focus)) == L"Edit") {
+        // Typing replaces the whole wrong text.
+        EXPECT_EQ(selection(row.focus), std::make_pair(DWORD{0}, static_cast<DWORD>(text(row.focus).size())));
+        typeChars(control(row.focus), L"2");
+        EXPECT_EQ(text(row.focus), L"2");
+    }
+
+    // The program goes on: mend the inputs and compute.
+    fill(L"1", L"1", L"3", L"5", L"2");
+    click("Command1");
+    EXPECT_EQ(text("y"), L"3");
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Win32WindowErrors, testing::Values(
+    FailingClick{"x1Empty", {L"", L"1", L"3", L"5", L"2"}, L"x1 是空的", "x1"},
+    FailingClick{"y1Empty", {L"1", L"", L"3", L"5", L"2"}, L"y1 是空的", "y1"},
+    FailingClick{"x2Empty", {L"1", L"1", L"", L"5", L"2"}, L"x2 是空的", "x2"},
+    FailingClick{"y2Empty", {L"1", L"1", L"3", L"", L"2"}, L"y2 是空的", "y2"},
+    FailingClick{"xEmpty", {L"1", L"1", L"3", L"5", L""}, L"x 是空的", "x"},
+    FailingClick{"x1NotANumber", {L"1,5q", L"1", L"3", L"5", L"2"}, L"x1 中的“1,5q”不是一个数", "x1"},
+    FailingClick{"y1NotANumber", {L"1", L"1,5q", L"3", L"5", L"2"}, L"y1 中的“1,5q”不是一个数", "y1"},
+    FailingClick{"x2NotANumber", {L"1", L"1", L"1,5q", L"5", L"2"}, L"x2 中的“1,5q”不是一个数", "x2"},
+    FailingClick{"y2NotANumber", {L"1", L"1", L"3", L"1,5q", L"2"}, L"y2 中的“1,5q”不是一个数", "y2"},
+    FailingClick{"xNotANumber", {L"1", L"1", L"3", L"5", L"1,5q"}, L"x 中的“1,5q”不是一个数", "x"},
+    FailingClick{"sameNumber", {L"1", L"1", L"1.0", L"2", L"3"}, L"是同一个数", "x2"},
+    FailingClick{"outOfRange", {L"0", L"0", L"1", L"1", L"400"}, L"-327.68 到 327.67", "Command1"},
+    FailingClick{"beyondDouble", {L"0", L"0", L"1", L"1", L"1e999"}, L"“1e999”超出了", "x"},
+    FailingClick{"valueLeavesRange", {L"0", L"1.5e308", L"1", L"-1.5e308", L"1"}, L"超出了计算机能表示的范围",
+                 "Command1"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(Win32Window, AFieldThatIsGoneIsReportedNotFollowed) {
+    fill(L"1", L"1", L"3", L"5", L"2");
+    DestroyWindow(control("y"));
+    const std::vector<std::wstring> box = clickExpectingBox("Command1");
+    ASSERT_GE(box.size(), 2u);
+    std::wstring all;
+    for (const auto& part : box) all += part;
+    EXPECT_NE(all.find(L"控件 y 的 Text"), std::wstring::npos) << narrow(all);
+    EXPECT_EQ(form.heldReferences(), 0);
+    EXPECT_TRUE(text("l1").empty());
+}
+
+// Many clicks, successful and failing, and a DPI change leave no GDI object
+// behind.
+TEST_F(Win32Window, ClicksAndRelayoutsLeakNoGdiObjects) {
+    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    fill(L"1", L"1", L"3", L"5", L"2");
+    for (int i = 0; i < 200; ++i) {
+        click("Command1");
+        InvalidateRect(form.hwnd(), nullptr, TRUE);
+        UpdateWindow(form.hwnd());
+    }
+    RECT suggested;
+    GetWindowRect(form.hwnd(), &suggested);
+    for (const UINT dpi : {144u, 96u})
+        SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    pump();
+    const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (before == 0) GTEST_SKIP() << "GetGuiResources counts nothing here";
+    EXPECT_LE(after, before + 2);
+}
+
+// Closing.
+
+TEST_F(Win32Window, ClosingEndsTheProgramWithoutAsking) {
+    fill(L"1", L"1", L"3", L"5", L"2");
+    PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(window::win32::runMessageLoop(form), 0); // returns: no question box holds it open
+    EXPECT_FALSE(IsWindow(form.hwnd()));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

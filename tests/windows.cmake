@@ -1,0 +1,29 @@
+# The Windows build's tests, cross-compiled and run under Wine (the toolchain
+# file's emulator). GoogleTest is built from the sources Debian's libgtest-dev
+# ships. Each suite is one ctest test: a Wine process costs a noticeable
+# start, so the cases are not started one by one.
+set(LINTERP_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources")
+if(NOT EXISTS ${LINTERP_GTEST_SOURCE}/CMakeLists.txt)
+    message(FATAL_ERROR "GoogleTest's sources are not in ${LINTERP_GTEST_SOURCE} (Debian package libgtest-dev)")
+endif()
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${LINTERP_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+add_executable(core_tests runtime_test.cpp commands_test.cpp report_test.cpp)
+target_link_libraries(core_tests PRIVATE linterp_form linterp_options gtest_main)
+add_test(NAME win32.core COMMAND core_tests)
+
+if(LINTERP_WINDOW)
+    # With the program's own resources: the same controls and DPI awareness.
+    add_executable(win32_window_tests win32_window_test.cpp ${PROJECT_BINARY_DIR}/window/win32/linterp.rc)
+    target_link_libraries(win32_window_tests PRIVATE linterp_window linterp_options gtest)
+    add_test(NAME win32.window COMMAND win32_window_tests)
+
+    # The program needs no DLL beyond Windows' own.
+    add_test(NAME win32.LinksOnlySystemDlls
+        COMMAND sh -c "x86_64-w64-mingw32-objdump -p \"$0\" | sed -n 's/^\\tDLL Name: //p' | tr A-Z a-z | sort -u | tr '\\n' ' '; echo end"
+                $<TARGET_FILE:linterp>)
+    set_tests_properties(win32.LinksOnlySystemDlls PROPERTIES
+        PASS_REGULAR_EXPRESSION "^(((advapi32|comctl32|gdi32|kernel32|msvcrt|user32|shell32|ole32|api-ms-win-[a-z0-9-]+)\\.dll) )+end$")
+endif()
