@@ -1,26 +1,37 @@
 # The two commands a newcomer needs:
 #   make run    install what is missing, build, start the calculator
 #   make test   install what is missing, build, run every test
+# and the Windows pair, cross-built here and tested under Wine:
+#   make windows        build build-windows/linterp.exe
+#   make test-windows   build and run the Windows suites
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# CMake's build type; empty means the project's default, RelWithDebInfo.
+BUILD_TYPE ?=
+# ON turns compiler warnings into errors, as CI does.
+WERROR ?= OFF
 
 SAN_DIR ?= build-san
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-
 PACKAGE_DIR ?= build-package
+WIN_DIR ?= build-windows
+WINEPREFIX_DIR = $(abspath $(WIN_DIR))/wine
 
-.PHONY: run test sanitize fuzz bench package clean
+configure = cmake -S . -B $(1) -DLINTERP_WERROR=$(WERROR) $(if $(BUILD_TYPE),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE))
+windows_configure = $(call configure,$(WIN_DIR)) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake
+
+.PHONY: run test sanitize fuzz bench package matrix windows test-windows run-windows windows-package clean
 
 run:
 	@scripts/install-deps.sh run
-	@cmake -S . -B $(BUILD_DIR) >/dev/null
+	@$(call configure,$(BUILD_DIR)) >/dev/null
 	@cmake --build $(BUILD_DIR) --target linterp -j $(JOBS)
 	./$(BUILD_DIR)/linterp
 
 test:
 	@scripts/install-deps.sh test
-	@cmake -S . -B $(BUILD_DIR) -DLINTERP_TESTS=ON >/dev/null
+	@$(call configure,$(BUILD_DIR)) -DLINTERP_TESTS=ON >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 120 -j $(JOBS)
 
@@ -28,16 +39,23 @@ test:
 # report fails the run.
 sanitize:
 	@scripts/install-deps.sh test
-	@cmake -S . -B $(SAN_DIR) -DLINTERP_TESTS=ON -DLINTERP_SANITIZE=ON >/dev/null
+	@$(call configure,$(SAN_DIR)) -DLINTERP_TESTS=ON -DLINTERP_SANITIZE=ON >/dev/null
 	@cmake --build $(SAN_DIR) -j $(JOBS)
 	cd $(SAN_DIR) && ctest --output-on-failure --timeout 300 -j $(JOBS)
 
 # Each libFuzzer target for FUZZ_SECONDS, from the seeds in fuzz/corpus/.
 fuzz:
 	@scripts/install-deps.sh fuzz
-	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DLINTERP_FUZZ=ON -DLINTERP_WINDOW=OFF >/dev/null
+	@CC=clang CXX=clang++ $(call configure,$(FUZZ_DIR)) -DLINTERP_FUZZ=ON -DLINTERP_WINDOW=OFF >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS)
 	fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# The configurations a packager may pick beyond the default: GCC Release and
+# Clang Release, each with the whole suite in a build folder of its own.
+matrix:
+	$(MAKE) test BUILD_DIR=build-gcc-release BUILD_TYPE=Release
+	@scripts/install-deps.sh fuzz
+	CC=clang CXX=clang++ $(MAKE) test BUILD_DIR=build-clang-release BUILD_TYPE=Release
 
 # For packagers: a stripped Release build as a .deb in $(PACKAGE_DIR)/.
 package:
@@ -49,5 +67,28 @@ package:
 bench: test
 	./$(BUILD_DIR)/bench/command_bench
 
+windows:
+	@scripts/install-deps.sh windows
+	@$(windows_configure) >/dev/null
+	@cmake --build $(WIN_DIR) --target linterp -j $(JOBS)
+	@echo "linterp: built $(WIN_DIR)/linterp.exe (make run-windows starts it under Wine)"
+
+test-windows:
+	@scripts/install-deps.sh windows
+	@$(windows_configure) -DLINTERP_TESTS=ON >/dev/null
+	@cmake --build $(WIN_DIR) -j $(JOBS)
+	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
+	cd $(WIN_DIR) && WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a ctest --output-on-failure --timeout 300
+
+run-windows: windows
+	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
+	WINEPREFIX=$(WINEPREFIX_DIR) scripts/wine-run.sh $(WIN_DIR)/linterp.exe
+
+# The installer, build-windows/linterp-1.0.0-win64.exe, and its check under Wine.
+windows-package: windows
+	@cmake --build $(WIN_DIR) --target installer
+	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
+	WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a scripts/check-windows-installer.sh $(WIN_DIR)/linterp-1.0.0-win64.exe
+
 clean:
-	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WIN_DIR) build-gcc-release build-clang-release

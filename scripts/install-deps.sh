@@ -5,7 +5,8 @@
 #   scripts/install-deps.sh test   that, plus what the tests and benchmarks need
 #   scripts/install-deps.sh fuzz   what the fuzzers need
 #   scripts/install-deps.sh package  what building the .deb needs
-#   scripts/install-deps.sh screenshot  what remaking the README's screenshot needs
+#   scripts/install-deps.sh screenshot  what remaking the README's screenshots needs
+#   scripts/install-deps.sh windows  what cross-building and testing the Windows program needs
 # Without apt-get it prints what is needed and leaves the installing to you.
 set -euo pipefail
 
@@ -13,7 +14,9 @@ run_packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins fonts-noto-cjk)
 test_packages=(libgtest-dev libbenchmark-dev libmpfr-dev libx11-dev libxdamage-dev xvfb xauth desktop-file-utils appstream)
 fuzz_packages=(cmake make clang libclang-rt-dev libstdc++-12-dev)
 package_packages=("${run_packages[@]}" dpkg-dev file)
-screenshot_packages=(xvfb xauth xdotool imagemagick)
+screenshot_packages=(xvfb xauth xdotool imagemagick wine64 fonts-wine)
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 nsis libgtest-dev
+                  xvfb xauth fonts-noto-cjk fontconfig)
 
 case "${1:-}" in
     run) wanted=("${run_packages[@]}") ;;
@@ -21,13 +24,15 @@ case "${1:-}" in
     fuzz) wanted=("${fuzz_packages[@]}") ;;
     package) wanted=("${package_packages[@]}") ;;
     screenshot) wanted=("${screenshot_packages[@]}") ;;
-    *) echo "usage: $0 run|test|fuzz|package|screenshot" >&2; exit 2 ;;
+    windows) wanted=("${windows_packages[@]}") ;;
+    *) echo "usage: $0 run|test|fuzz|package|screenshot|windows" >&2; exit 2 ;;
 esac
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
     echo "linterp: this machine has no apt-get. Install the equivalents of these Debian packages:" >&2
     printf '  %s\n' "${wanted[@]}" >&2
-    echo "(CMake 3.22 or later, a C++20 compiler, Qt 6 Widgets, GoogleTest, Google Benchmark, a CJK font)" >&2
+    echo "(CMake 3.22 or later, a C++20 compiler, Qt 6 Widgets, GoogleTest, Google Benchmark, a CJK font;" >&2
+    echo " for Windows: mingw-w64 with POSIX threads, Wine, NSIS and GoogleTest's sources)" >&2
     exit 0
 fi
 

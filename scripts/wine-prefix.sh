@@ -22,13 +22,9 @@ serif=$(fc-match -f '%{family[0]}' 'Noto Serif CJK SC:lang=zh-cn' 2>/dev/null ||
 [[ -n "$serif" ]] || serif=$face
 
 # LOGFONTW of 9-point "Microsoft YaHei UI": height -12, weight 400, DEFAULT_CHARSET.
-message_font=$(python3 - <<'PY' 2>/dev/null || true
-import struct
-face = "Microsoft YaHei UI"
-data = struct.pack("<lllll8B", -12, 0, 0, 0, 400, 0, 0, 0, 1, 0, 0, 0, 0) + face.encode("utf-16-le").ljust(64, b"\0")
-print(",".join("%02x" % b for b in data))
-PY
-)
+message_font=f4,ff,ff,ff,00,00,00,00,00,00,00,00,00,00,00,00,90,01,00,00,00,00,00,01,00,00,00,00
+message_font+=,4d,00,69,00,63,00,72,00,6f,00,73,00,6f,00,66,00,74,00,20,00,59,00,61,00,48,00,65,00
+message_font+=,69,00,20,00,55,00,49,00$(printf ',00%.0s' {1..28})
 reg=$prefix/linterp.reg
 {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
@@ -38,10 +34,8 @@ reg=$prefix/linterp.reg
     printf '"SimSun"="%s"\r\n' "$serif"
     printf '"\xe5\xae\x8b\xe4\xbd\x93"="%s"\r\n' "$serif"
     printf '\r\n'
-    if [[ -n "$message_font" ]]; then
-        printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics]\r\n'
-        printf '"MessageFont"=hex:%s\r\n\r\n' "$message_font"
-    fi
+    printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics]\r\n'
+    printf '"MessageFont"=hex:%s\r\n\r\n' "$message_font"
     # No window manager runs under Xvfb: unmanaged windows spare Wine its wait
     # for one on every window that closes.
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
