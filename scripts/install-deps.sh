@@ -15,7 +15,7 @@ test_packages=(libgtest-dev libbenchmark-dev libmpfr-dev libx11-dev libxdamage-d
 fuzz_packages=(cmake make clang libclang-rt-dev libstdc++-12-dev)
 package_packages=("${run_packages[@]}" dpkg-dev file)
 screenshot_packages=(xvfb xauth xdotool imagemagick wine64 fonts-wine)
-windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 nsis libgtest-dev
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 fonts-wine nsis libgtest-dev
                   xvfb xauth fonts-noto-cjk fontconfig)
 
 case "${1:-}" in
