@@ -10,8 +10,11 @@
 # Without apt-get it prints what is needed and leaves the installing to you.
 set -euo pipefail
 
-run_packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins fonts-noto-cjk)
-test_packages=(libgtest-dev libbenchmark-dev libmpfr-dev libx11-dev libxdamage-dev xvfb xauth desktop-file-utils appstream)
+# qt6-wayland: on a Wayland desktop Qt then runs natively instead of through XWayland.
+run_packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins qt6-wayland fonts-noto-cjk)
+# weston, xwayland, xdotool and xclip: the Wayland tests' compositor, clipboard and input.
+test_packages=(libgtest-dev libbenchmark-dev libmpfr-dev libx11-dev libxdamage-dev xvfb xauth desktop-file-utils appstream
+               weston xwayland xdotool xclip)
 fuzz_packages=(cmake make clang libclang-rt-dev libstdc++-12-dev)
 package_packages=("${run_packages[@]}" dpkg-dev file)
 screenshot_packages=(xvfb xauth xdotool imagemagick wine64 fonts-wine)

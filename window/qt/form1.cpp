@@ -97,6 +97,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setObjectName("Form1");
     setWindowTitle(fromUtf8(kTitle));
     setFixedSize(toPixels(kClientWidth), toPixels(kClientHeight));
+    // A fixed-size window offers no maximise button, whether the desktop or
+    // Qt itself (on Wayland, without server-side decorations) draws the frame.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
 
     QWidget* frame1 = nullptr;
     for (std::size_t i = 0; i < kControls.size(); ++i) {
