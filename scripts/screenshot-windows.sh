@@ -19,12 +19,7 @@ xvfb-run -a -s "-screen 0 480x360x24 -dpi 96" bash -c '
     trap "\"$WINESERVER\" -k" EXIT
     xdotool search --sync --name "线性差值" >/dev/null
     sleep 1
-    # The focus starts in y1; Tab walks y1, x1, x2, y2, x, then the button.
-    for text in 1 1 3 5 2.5; do
-        xdotool type --delay 20 "$text"
-        xdotool key Tab
-    done
-    xdotool key space
+    scripts/type-example.sh
     sleep 0.5
     # The Wine desktop fills the screen; trimming its background leaves the window.
     import -window root png:- | convert - -trim +repage docs/screenshot-windows.png

@@ -15,12 +15,7 @@ xvfb-run -a -s "-screen 0 800x600x24 -dpi 96" bash -c '
     trap "kill $pid 2>/dev/null" EXIT
     window=$(xdotool search --sync --name "线性差值" | head -n 1)
     xdotool windowfocus --sync "$window"
-    # The focus starts in y1; Tab walks y1, x1, x2, y2, x, then the button.
-    for text in 1 1 3 5 2.5; do
-        xdotool type --delay 20 "$text"
-        xdotool key Tab
-    done
-    xdotool key space
+    scripts/type-example.sh
     sleep 0.5
     import -window "$window" docs/screenshot.png
 '

@@ -105,12 +105,9 @@ input)
     # The window is placed at random but always covers the output's centre.
     xdotool mousemove 400 300
     sleep 0.3
-    # The focus starts in y1: typing from the start fills y1, x1, x2, y2 and x.
-    for text in 1 1 3 5 2.5; do
-        xdotool type --delay 20 "$text"
-        xdotool key Tab
-    done
-    xdotool key space # the focus is on "差 值" now
+    # The focus starts in y1: typing from the start fills y1, x1, x2, y2 and x,
+    # and leaves the focus on "差 值".
+    "$(dirname "$0")/../scripts/type-example.sh"
     sleep 0.3
     xdotool key Tab ctrl+a ctrl+c # y comes next; copy what it shows
     sleep 0.5

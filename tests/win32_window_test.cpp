@@ -153,9 +153,7 @@ TEST_F(Win32Window, EveryControlStandsWhereTheTableSays) {
     const auto style = GetWindowLongPtrW(form.hwnd(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX)); // fixed size
 
-    const window::ControlRow* frame1 = nullptr;
-    for (const auto& row : kControls)
-        if (row.name == "Frame1") frame1 = &row;
+    const window::ControlRow& frame1 = kControls[window::rowOf("Frame1")];
     for (const auto& row : kControls) {
         SCOPED_TRACE(std::string(row.name));
         const HWND hwnd = control(row.name);
@@ -164,8 +162,8 @@ TEST_F(Win32Window, EveryControlStandsWhereTheTableSays) {
         RECT box;
         GetWindowRect(hwnd, &box);
         MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&box), 2);
-        const int left = (row.left + (row.inFrame1 ? frame1->left : 0)) / 15;
-        const int top = (row.top + (row.inFrame1 ? frame1->top : 0)) / 15;
+        const int left = (row.left + (row.inFrame1 ? frame1.left : 0)) / 15;
+        const int top = (row.top + (row.inFrame1 ? frame1.top : 0)) / 15;
         EXPECT_EQ(box.left, left);
         EXPECT_EQ(box.top, top);
         EXPECT_EQ(box.right - box.left, row.width / 15);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace window {
@@ -70,6 +71,13 @@ struct FontRow {
     int weight; // 400 normal, 700 bold
 };
 inline constexpr FontRow kTitleFont = {"Label12", "宋体", 14.25, 700};
+
+// The index of the row of that name in kControls; kControls.size() if none.
+constexpr std::size_t rowOf(std::string_view name) {
+    std::size_t i = 0;
+    while (i < kControls.size() && kControls[i].name != name) ++i;
+    return i;
+}
 
 // Device-independent pixels; Qt scales them for the screen.
 constexpr int toPixels(int twips) { return twips / 15; }

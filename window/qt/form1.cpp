@@ -15,6 +15,7 @@
 
 #include "commands/commands.h"
 #include "runtime/errors.h"
+#include "window/binding.h"
 #include "window/layout.h"
 #include "window/report.h"
 
@@ -47,14 +48,9 @@ void fitIntoBox(QLabel* label) {
 
 // The commands' view of a text field: its Text, read and written. A read of a
 // field whose widget is gone fails, and the command raises the property error.
-class Form1::TextBoxBinding final : public rt::TextBox {
+class Form1::TextBoxBinding final : public Counted<rt::TextBox> {
 public:
-    TextBoxBinding(std::string_view name, QLineEdit* edit) : name_(name), edit_(edit) {}
-
-    void AddRef() noexcept override { ++references_; }
-    void Release() noexcept override { --references_; }
-    std::string_view Name() const noexcept override { return name_; }
-    int references() const { return references_; }
+    TextBoxBinding(std::string_view name, QLineEdit* edit) : Counted(name), edit_(edit) {}
 
     rt::Status GetText(rt::Str& text) override {
         if (!edit_) return rt::Status::Failed;
@@ -68,19 +64,12 @@ public:
     }
 
 private:
-    std::string_view name_;
     QPointer<QLineEdit> edit_;
-    int references_ = 0;
 };
 
-class Form1::LabelBinding final : public rt::Label {
+class Form1::LabelBinding final : public Counted<rt::Label> {
 public:
-    explicit LabelBinding(QLabel* label) : label_(label) {}
-
-    void AddRef() noexcept override { ++references_; }
-    void Release() noexcept override { --references_; }
-    std::string_view Name() const noexcept override { return "l1"; }
-    int references() const { return references_; }
+    explicit LabelBinding(QLabel* label) : Counted("l1"), label_(label) {}
 
     rt::Status LetCaption(std::u16string_view caption) override {
         if (!label_) return rt::Status::Failed;
@@ -90,7 +79,6 @@ public:
 
 private:
     QPointer<QLabel> label_;
-    int references_ = 0;
 };
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
@@ -189,16 +177,11 @@ rt::TextBox& Form1::textBox(commands::TextField field) {
 rt::Label& Form1::l1() { return *l1_; }
 
 QWidget* Form1::control(std::string_view name) const {
-    for (std::size_t i = 0; i < kControls.size(); ++i)
-        if (kControls[i].name == name) return controls_[i];
-    return nullptr;
+    const std::size_t row = rowOf(name);
+    return row < controls_.size() ? controls_[row] : nullptr;
 }
 
-int Form1::heldReferences() const {
-    int held = l1_->references();
-    for (const auto& box : textBoxes_) held += box->references();
-    return held;
-}
+int Form1::heldReferences() const { return window::heldReferences(l1_, textBoxes_); }
 
 void Form1::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -9,6 +9,7 @@
 
 #include "commands/commands.h"
 #include "runtime/errors.h"
+#include "window/binding.h"
 
 namespace window::win32 {
 
@@ -90,14 +91,9 @@ struct PenDeleter {
 
 // The commands' view of a text field: its Text, read and written. A field
 // whose control is gone fails, and the command raises the property error.
-class Form1::TextBoxBinding final : public rt::TextBox {
+class Form1::TextBoxBinding final : public Counted<rt::TextBox> {
 public:
-    TextBoxBinding(std::string_view name, HWND edit) : name_(name), edit_(edit) {}
-
-    void AddRef() noexcept override { ++references_; }
-    void Release() noexcept override { --references_; }
-    std::string_view Name() const noexcept override { return name_; }
-    int references() const { return references_; }
+    TextBoxBinding(std::string_view name, HWND edit) : Counted(name), edit_(edit) {}
 
     rt::Status GetText(rt::Str& text) override {
         if (!IsWindow(edit_)) return rt::Status::Failed;
@@ -110,19 +106,12 @@ public:
     }
 
 private:
-    std::string_view name_;
     HWND edit_;
-    int references_ = 0;
 };
 
-class Form1::LabelBinding final : public rt::Label {
+class Form1::LabelBinding final : public Counted<rt::Label> {
 public:
-    explicit LabelBinding(HWND label) : label_(label) {}
-
-    void AddRef() noexcept override { ++references_; }
-    void Release() noexcept override { --references_; }
-    std::string_view Name() const noexcept override { return "l1"; }
-    int references() const { return references_; }
+    explicit LabelBinding(HWND label) : Counted("l1"), label_(label) {}
 
     rt::Status LetCaption(std::u16string_view caption) override {
         if (!IsWindow(label_)) return rt::Status::Failed;
@@ -131,7 +120,6 @@ public:
 
 private:
     HWND label_;
-    int references_ = 0;
 };
 
 Form1::Form1(HINSTANCE instance) : instance_(instance) {
@@ -169,16 +157,11 @@ rt::TextBox& Form1::textBox(commands::TextField field) { return *textBoxes_[stat
 rt::Label& Form1::l1() { return *l1_; }
 
 HWND Form1::control(std::string_view name) const {
-    for (std::size_t i = 0; i < kControls.size(); ++i)
-        if (kControls[i].name == name) return controls_[i];
-    return nullptr;
+    const std::size_t row = rowOf(name);
+    return row < controls_.size() ? controls_[row] : nullptr;
 }
 
-int Form1::heldReferences() const {
-    int held = l1_->references();
-    for (const auto& box : textBoxes_) held += box->references();
-    return held;
-}
+int Form1::heldReferences() const { return window::heldReferences(l1_, textBoxes_); }
 
 bool Form1::preTranslate(MSG& message) {
     // A focused button is pressed with Enter as with Space, although neither
@@ -266,14 +249,12 @@ void Form1::layOut() {
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    const ControlRow* frame1 = nullptr;
-    for (const ControlRow& row : kControls)
-        if (row.name == "Frame1") frame1 = &row;
+    const ControlRow& frame1 = kControls[rowOf("Frame1")];
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const ControlRow& row = kControls[i];
         // Frame1's controls are the window's children too, placed from Frame1's corner.
-        const int left = row.left + (row.inFrame1 ? frame1->left : 0);
-        const int top = row.top + (row.inFrame1 ? frame1->top : 0);
+        const int left = row.left + (row.inFrame1 ? frame1.left : 0);
+        const int top = row.top + (row.inFrame1 ? frame1.top : 0);
         SetWindowPos(controls_[i], nullptr, toDevice(left, dpi_), toDevice(top, dpi_), toDevice(row.width, dpi_),
                      toDevice(row.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
         const HFONT font = row.name == kTitleFont.control ? titleFont_.get() : font_.get();
@@ -306,7 +287,9 @@ LRESULT Form1::onControlColour(HDC dc) {
 
 void Form1::onCommand(int id, int code) {
     if (code != BN_CLICKED || id < kFirstId) return;
-    const std::string_view name = kControls[static_cast<std::size_t>(id - kFirstId)].name;
+    const auto row = static_cast<std::size_t>(id - kFirstId);
+    if (row >= kControls.size()) return;
+    const std::string_view name = kControls[row].name;
     if (name == "Command1") dispatch(commands::Command1_Click, Command::Interpolate);
     else if (name == "Command2") dispatch(commands::Command2_Click, Command::Clear);
 }
