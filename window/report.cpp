@@ -1,6 +1,7 @@
 #include "window/report.h"
 
 #include <array>
+#include <exception>
 
 #include "commands/commands.h"
 #include "runtime/number.h"
@@ -80,6 +81,18 @@ Report describe(const rt::Error& error, commands::FormFields& form) {
 }
 
 } // namespace
+
+std::optional<Report> runCommand(void (*command)(commands::FormFields&), Command which,
+                                 commands::FormFields& form) {
+    try {
+        command(form);
+        return std::nullopt;
+    } catch (const rt::Error& error) {
+        return reportFailure(error, which, form);
+    } catch (const std::exception& error) {
+        return reportInternalError(error.what(), which);
+    }
+}
 
 Report reportFailure(const rt::Error& error, Command command, commands::FormFields& form) {
     Report report = describe(error, form);

@@ -22,6 +22,12 @@ struct Report {
     std::optional<commands::TextField> field;
 };
 
+// Runs a command on `form` where a click arrives, and returns what to tell
+// the user when it failed: a command's error must never cross the toolkit's
+// event loop, so this is the one place that catches it.
+std::optional<Report> runCommand(void (*command)(commands::FormFields&), Command which,
+                                 commands::FormFields& form);
+
 // The report for an error that a command raised on `form`. Reads the input
 // fields' texts through the form to find the failing one; a read that fails
 // only means no field is named.

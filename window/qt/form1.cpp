@@ -11,10 +11,9 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <exception>
+#include <optional>
 
 #include "commands/commands.h"
-#include "runtime/errors.h"
 #include "window/binding.h"
 #include "window/layout.h"
 #include "window/report.h"
@@ -203,29 +202,23 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-// A command's error is reported here, where the click arrives: it must never
-// cross Qt's event loop. The fields stay as the command left them. Afterwards
+// A command's error is reported here, where the click arrives. The fields
+// stay as the command left them. Afterwards
 // the cursor goes to the field at fault, its text selected so that typing
 // replaces it, or back to where it was.
 void Form1::dispatch(void (*command)(commands::FormFields&), Command which) {
-    Report report;
-    try {
-        command(*this);
-        return;
-    } catch (const rt::Error& error) {
-        report = reportFailure(error, which, *this);
-    } catch (const std::exception& error) {
-        report = reportInternalError(error.what(), which);
-    }
+    const std::optional<Report> report = runCommand(command, which, *this);
+    if (!report) return;
     const QPointer<QWidget> focus = QApplication::focusWidget();
-    QMessageBox box(QMessageBox::Warning, fromUtf8(kTitle), fromText(report.message), QMessageBox::Ok, this);
-    box.setInformativeText(fromText(report.unfinished));
+    QMessageBox box(QMessageBox::Warning, fromUtf8(kTitle), fromText(report->message), QMessageBox::Ok, this);
+    box.setInformativeText(fromText(report->unfinished));
     box.setTextFormat(Qt::PlainText);
     box.exec();
     // Not every platform gives the activation back when the box closes.
     activateWindow();
     QPointer<QLineEdit> edit;
-    if (report.field) edit = qobject_cast<QLineEdit*>(control(commands::kTextFieldNames[static_cast<std::size_t>(*report.field)]));
+    if (report->field)
+        edit = qobject_cast<QLineEdit*>(control(commands::kTextFieldNames[static_cast<std::size_t>(*report->field)]));
     if (edit) {
         edit->setFocus(Qt::OtherFocusReason);
         edit->selectAll();

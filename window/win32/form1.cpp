@@ -3,12 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
 #include <numeric>
+#include <optional>
 #include <utility>
 
 #include "commands/commands.h"
-#include "runtime/errors.h"
 #include "window/binding.h"
 
 namespace window::win32 {
@@ -314,20 +313,13 @@ void Form1::onDpiChanged(UINT dpi, const RECT& suggested) {
 // stay as the command left them. Afterwards the cursor goes to the field at
 // fault, its text selected so that typing replaces it, or back to where it was.
 void Form1::dispatch(void (*command)(commands::FormFields&), Command which) {
-    Report report;
-    try {
-        command(*this);
-        return;
-    } catch (const rt::Error& error) {
-        report = reportFailure(error, which, *this);
-    } catch (const std::exception& error) {
-        report = reportInternalError(error.what(), which);
-    }
+    const std::optional<Report> report = runCommand(command, which, *this);
+    if (!report) return;
     const HWND focus = GetFocus();
-    const std::wstring text = wide(report.message) + L"\n\n" + wide(report.unfinished);
+    const std::wstring text = wide(report->message) + L"\n\n" + wide(report->unfinished);
     MessageBoxW(hwnd_, text.c_str(), wide(kTitle).c_str(), MB_OK | MB_ICONWARNING);
-    const HWND edit = report.field ? control(commands::kTextFieldNames[static_cast<std::size_t>(*report.field)])
-                                   : nullptr;
+    const HWND edit = report->field ? control(commands::kTextFieldNames[static_cast<std::size_t>(*report->field)])
+                                    : nullptr;
     if (edit && IsWindow(edit)) {
         SetFocus(edit);
         SendMessageW(edit, EM_SETSEL, 0, -1);
