@@ -17,7 +17,7 @@ add_test(NAME win32.core COMMAND core_tests)
 if(LINTERP_WINDOW)
     # With the program's own resources: the same controls and DPI awareness.
     add_executable(win32_window_tests win32_window_test.cpp ${PROJECT_BINARY_DIR}/window/win32/linterp.rc)
-    target_link_libraries(win32_window_tests PRIVATE linterp_window linterp_options gtest)
+    target_link_libraries(win32_window_tests PRIVATE linterp_window linterp_options gtest version)
     add_test(NAME win32.window COMMAND win32_window_tests)
 
     # The program needs no DLL beyond Windows' own.

@@ -239,8 +239,8 @@ void Form1::onCreate() {
 // Places the window and every control for the current DPI, and makes the
 // fonts for it.
 void Form1::layOut() {
-    font_ = messageFont(dpi_);
-    titleFont_ = titleFont(dpi_);
+    // The controls take the new fonts before the old ones are deleted.
+    Font font = messageFont(dpi_), title = titleFont(dpi_);
     RECT frame{0, 0, toDevice(kClientWidth, dpi_), toDevice(kClientHeight, dpi_)};
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
@@ -256,9 +256,11 @@ void Form1::layOut() {
         const int top = row.top + (row.inFrame1 ? frame1.top : 0);
         SetWindowPos(controls_[i], nullptr, toDevice(left, dpi_), toDevice(top, dpi_), toDevice(row.width, dpi_),
                      toDevice(row.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
-        const HFONT font = row.name == kTitleFont.control ? titleFont_.get() : font_.get();
-        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        const HFONT own = row.name == kTitleFont.control ? title.get() : font.get();
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(own), FALSE);
     }
+    font_ = std::move(font);
+    titleFont_ = std::move(title);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
