@@ -478,6 +478,24 @@ TEST_F(Win32Window, ClicksAndRelayoutsLeakNoGdiObjects) {
     EXPECT_LE(after, before + 2);
 }
 
+// Where the system cannot count GDI objects (Wine), the fonts a relayout
+// replaces must at least be gone.
+TEST_F(Win32Window, ARelayoutDeletesTheFontsItReplaces) {
+    const auto fontOf = [this](std::string_view name) {
+        return reinterpret_cast<HFONT>(SendMessageW(control(name), WM_GETFONT, 0, 0));
+    };
+    const HFONT message = fontOf("l1"), title = fontOf("Label12");
+    ASSERT_EQ(GetObjectType(message), static_cast<DWORD>(OBJ_FONT));
+    ASSERT_EQ(GetObjectType(title), static_cast<DWORD>(OBJ_FONT));
+    RECT suggested;
+    GetWindowRect(form.hwnd(), &suggested);
+    SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    pump();
+    EXPECT_EQ(GetObjectType(message), 0u);
+    EXPECT_EQ(GetObjectType(title), 0u);
+    for (const auto& row : kControls) EXPECT_EQ(GetObjectType(fontOf(row.name)), static_cast<DWORD>(OBJ_FONT));
+}
+
 // Closing.
 
 TEST_F(Win32Window, ClosingEndsTheProgramWithoutAsking) {
