@@ -3,6 +3,7 @@
 // built from these tables by one loop, and the tests check it against them.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -78,6 +79,16 @@ constexpr std::size_t rowOf(std::string_view name) {
     while (i < kControls.size() && kControls[i].name != name) ++i;
     return i;
 }
+
+// The rows of kControls by tab index: the keyboard order, once the controls
+// that cannot take the focus are passed over.
+inline constexpr std::array<std::size_t, kControls.size()> kTabOrder = [] {
+    std::array<std::size_t, kControls.size()> order{};
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [](std::size_t a, std::size_t b) { return kControls[a].tabIndex < kControls[b].tabIndex; });
+    return order;
+}();
 
 // Device-independent pixels; Qt scales them for the screen.
 constexpr int toPixels(int twips) { return twips / 15; }

@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include <algorithm>
 #include <optional>
 
 #include "commands/commands.h"
@@ -148,12 +147,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     l1_ = std::make_unique<LabelBinding>(qobject_cast<QLabel*>(control("l1")));
 
     // Keyboard order: the controls that take the focus, by tab index.
-    std::array<std::size_t, kControls.size()> order{};
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(),
-              [](std::size_t a, std::size_t b) { return kControls[a].tabIndex < kControls[b].tabIndex; });
     QWidget* previous = nullptr;
-    for (const std::size_t i : order) {
+    for (const std::size_t i : kTabOrder) {
         if (controls_[i]->focusPolicy() & Qt::TabFocus) {
             if (previous) setTabOrder(previous, controls_[i]);
             else controls_[i]->setFocus(Qt::OtherFocusReason);

@@ -3,9 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <numeric>
 #include <optional>
-#include <utility>
 
 #include "commands/commands.h"
 #include "window/binding.h"
@@ -148,7 +146,12 @@ Form1::~Form1() {
 void Form1::show(int showCommand) {
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
-    SetFocus(control("y1"));
+    // The focus starts in the first control of the keyboard order.
+    for (const std::size_t row : kTabOrder)
+        if (GetWindowLongPtrW(controls_[row], GWL_STYLE) & WS_TABSTOP) {
+            SetFocus(controls_[row]);
+            break;
+        }
 }
 
 rt::TextBox& Form1::textBox(commands::TextField field) { return *textBoxes_[static_cast<std::size_t>(field)]; }
@@ -212,13 +215,13 @@ void Form1::onCreate() {
     // creation: the controls that take the focus come first, by tab index,
     // so that they also lie above the labels that overlap them; Frame1 lies
     // beneath everything it surrounds.
-    const auto layer = [](Kind kind) { return kind == Kind::Label ? 1 : kind == Kind::Frame ? 2 : 0; };
-    std::array<std::size_t, kControls.size()> order{};
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&layer](std::size_t a, std::size_t b) {
-        return std::pair(layer(kControls[a].kind), kControls[a].tabIndex)
-             < std::pair(layer(kControls[b].kind), kControls[b].tabIndex);
-    });
+    const auto layer = [](std::size_t row) {
+        const Kind kind = kControls[row].kind;
+        return kind == Kind::Label ? 1 : kind == Kind::Frame ? 2 : 0;
+    };
+    std::array<std::size_t, kControls.size()> order = kTabOrder;
+    std::stable_sort(order.begin(), order.end(),
+                     [&layer](std::size_t a, std::size_t b) { return layer(a) < layer(b); });
     for (const std::size_t i : order) {
         const ControlRow& row = kControls[i];
         const Control kind = controlFor(row.kind);
