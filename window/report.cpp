@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "commands/commands.h"
+#include "runtime/errors.h"
 #include "runtime/number.h"
 #include "runtime/text.h"
 
@@ -17,20 +18,9 @@ std::u16string fieldName(TextField field) {
     return toUtf16(commands::kTextFieldNames[static_cast<std::size_t>(field)]);
 }
 
-// How a message names a text the user typed: in Chinese quotation marks, its
-// start only when it is long, never cutting a surrogate pair.
-std::u16string quote(std::u16string_view text) {
-    constexpr std::size_t kQuotedUnits = 40;
-    std::u16string quoted = u"“";
-    if (text.size() > kQuotedUnits) {
-        std::size_t cut = kQuotedUnits;
-        if (text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;
-        quoted.append(text.substr(0, cut)).append(u"…");
-    } else {
-        quoted.append(text);
-    }
-    return quoted + u"”";
-}
+// How a message names a text the user typed: the runtime's quotation, cut
+// to its start when long.
+std::u16string quote(std::u16string_view text) { return toUtf16(rt::quote(text)); }
 
 std::u16string unfinished(Command command) {
     return command == Command::Interpolate ? u"没有计算出新的结果；y 中若有数值，仍是之前的结果。"
@@ -80,6 +70,10 @@ Report describe(const rt::Error& error, commands::FormFields& form) {
             {}, std::nullopt};
 }
 
+Report internalError(std::string_view what, Command command) {
+    return {u"内部错误：" + toUtf16(what), unfinished(command), std::nullopt};
+}
+
 } // namespace
 
 std::optional<Report> runCommand(void (*command)(commands::FormFields&), Command which,
@@ -90,7 +84,7 @@ std::optional<Report> runCommand(void (*command)(commands::FormFields&), Command
     } catch (const rt::Error& error) {
         return reportFailure(error, which, form);
     } catch (const std::exception& error) {
-        return reportInternalError(error.what(), which);
+        return internalError(error.what(), which);
     }
 }
 
@@ -100,9 +94,6 @@ Report reportFailure(const rt::Error& error, Command command, commands::FormFiel
     return report;
 }
 
-Report reportInternalError(std::string_view what, Command command) {
-    return {u"内部错误：" + toUtf16(what), unfinished(command), std::nullopt};
-}
 
 std::optional<TextField> convertedField(std::u16string_view text, commands::FormFields& form) {
     for (const TextField field : commands::kConversionOrder) {

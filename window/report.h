@@ -33,9 +33,6 @@ std::optional<Report> runCommand(void (*command)(commands::FormFields&), Command
 // only means no field is named.
 Report reportFailure(const rt::Error& error, Command command, commands::FormFields& form);
 
-// The report for an exception that is not one of the runtime's errors.
-Report reportInternalError(std::string_view what, Command command);
-
 // The field a conversion error came from: the first field, in the order the
 // interpolation converts them, whose text is `text`. An earlier field with the
 // same text would have failed first, so this is the one.
