@@ -97,6 +97,14 @@ protected:
         type("y2", y2);
         type("x", x);
     }
+    // What the system sends when the window moves to a screen of `dpi` dots
+    // per inch, where it stays in place.
+    void moveToScreenOf(UINT dpi) {
+        RECT suggested;
+        GetWindowRect(form.hwnd(), &suggested);
+        SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        pump();
+    }
     void click(std::string_view name) {
         SendMessageW(control(name), BM_CLICK, 0, 0);
         pump();
@@ -198,10 +206,7 @@ TEST_F(Win32Window, EveryControlStandsWhereTheTableSays) {
 }
 
 TEST_F(Win32Window, ARelayoutForA150PercentScreenScalesEveryPlace) {
-    RECT suggested;
-    GetWindowRect(form.hwnd(), &suggested);
-    SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    pump();
+    moveToScreenOf(144);
     EXPECT_EQ(form.dpi(), 144u);
     // The frame is sized for a client area of the table's size at 144 dots
     // per inch (the frame's own metrics only change on a real such screen).
@@ -468,11 +473,7 @@ TEST_F(Win32Window, ClicksAndRelayoutsLeakNoGdiObjects) {
         InvalidateRect(form.hwnd(), nullptr, TRUE);
         UpdateWindow(form.hwnd());
     }
-    RECT suggested;
-    GetWindowRect(form.hwnd(), &suggested);
-    for (const UINT dpi : {144u, 96u})
-        SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    pump();
+    for (const UINT dpi : {144u, 96u}) moveToScreenOf(dpi);
     const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     if (before == 0) GTEST_SKIP() << "GetGuiResources counts nothing here";
     EXPECT_LE(after, before + 2);
@@ -487,10 +488,7 @@ TEST_F(Win32Window, ARelayoutDeletesTheFontsItReplaces) {
     const HFONT message = fontOf("l1"), title = fontOf("Label12");
     ASSERT_EQ(GetObjectType(message), static_cast<DWORD>(OBJ_FONT));
     ASSERT_EQ(GetObjectType(title), static_cast<DWORD>(OBJ_FONT));
-    RECT suggested;
-    GetWindowRect(form.hwnd(), &suggested);
-    SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    pump();
+    moveToScreenOf(144);
     EXPECT_EQ(GetObjectType(message), 0u);
     EXPECT_EQ(GetObjectType(title), 0u);
     for (const auto& row : kControls) EXPECT_EQ(GetObjectType(fontOf(row.name)), static_cast<DWORD>(OBJ_FONT));
