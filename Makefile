@@ -64,7 +64,12 @@ package:
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack -G DEB
 
-bench: test
+# The benchmarks: the command beside bare parsing and formatting, then
+# bench/startup.sh for the whole program's start-up.
+bench:
+	@scripts/install-deps.sh bench
+	@$(call configure,$(BUILD_DIR)) -DLINTERP_BENCH=ON >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	./$(BUILD_DIR)/bench/command_bench
 
 windows:
@@ -84,11 +89,13 @@ run-windows: windows
 	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
 	WINEPREFIX=$(WINEPREFIX_DIR) scripts/wine-run.sh $(WIN_DIR)/linterp.exe
 
-# The installer, build-windows/linterp-1.0.0-win64.exe, and its check under Wine.
+# The installer, build-windows/linterp-VERSION-win64.exe, and its check under
+# Wine; the version is the one CMake's project() gives.
 windows-package: windows
 	@cmake --build $(WIN_DIR) --target installer
 	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
-	WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a scripts/check-windows-installer.sh $(WIN_DIR)/linterp-1.0.0-win64.exe
+	WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a scripts/check-windows-installer.sh \
+	    $(WIN_DIR)/linterp-$(shell sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' $(WIN_DIR)/CMakeCache.txt)-win64.exe
 
 clean:
 	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WIN_DIR) build-gcc-release build-clang-release

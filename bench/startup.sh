@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up time (exec to window mapped) and resident memory of linterp beside
 # a minimal Qt 6 Widgets program, taking turns on one virtual display.
-#   bench/startup.sh [RUNS]     (after make test; needs xvfb-run)
+#   bench/startup.sh [RUNS]     (after make bench; needs xvfb-run)
 set -euo pipefail
 build=${BUILD_DIR:-build}
 runs=${1:-15}

@@ -27,11 +27,11 @@ void writeCaption(FormFields& form, std::u16string_view caption) {
     rt::CheckObjResult(label->LetCaption(caption), *label, "Caption");
 }
 
-double num(const rt::Str& text) { return rt::R8Str(text.view()); }
-
 } // namespace
 
 void Command1_Click(FormFields& form) {
+    const char16_t separator = form.decimalSeparator();
+    const auto num = [separator](const rt::Str& text) { return rt::R8Str(text.view(), separator); };
     const rt::Str x1 = readText(form, TextField::x1);
     const rt::Str x2 = readText(form, TextField::x2);
     const rt::Str x = readText(form, TextField::x);
@@ -47,9 +47,9 @@ void Command1_Click(FormFields& form) {
 
     // y = y1 + (x - x1)(y1 - y2) / (x1 - x2), product before quotient and y1
     // added last: this order fixes the last bit of s, and so which way a tie
-    // rounds. Each text is converted where it is used, in the order
-    // y1, y2, x, x1, x1, x2, y1, so that the first bad text is the one reported;
-    // the compound assignments keep that order, which a - b would not.
+    // rounds. Each text is converted where it is used, in kConversionOrder, so
+    // that the first bad text is the one reported; the compound assignments
+    // keep that order, which a - b would not.
     double dy = num(y1);
     dy -= num(y2);
     rt::FpCheck(dy);
@@ -68,7 +68,7 @@ void Command1_Click(FormFields& form) {
     // as the range error it is.
     const double s = (num(y1) + q) * 100;
     const std::int16_t k = rt::FpI2(s);
-    const rt::Str t(rt::StrR8(k / 100.0));
+    const rt::Str t(rt::StrR8(k / 100.0, separator));
 
     writeText(form, TextField::y, t.view());
     writeCaption(form, u"");

@@ -1,5 +1,6 @@
-// The window as the commands see it: six named text fields and the message
-// label. The window binds them to its controls; tests bind them to a fake.
+// The window as the commands see it: six named text fields, the message
+// label, and the user's decimal separator. The window binds them to its
+// controls; tests bind them to a fake.
 #pragma once
 
 #include <array>
@@ -18,6 +19,8 @@ class FormFields {
 public:
     virtual rt::TextBox& textBox(TextField field) = 0;
     virtual rt::Label& l1() = 0;
+    // The separator numbers are read and written with, as the user's locale has it.
+    virtual char16_t decimalSeparator() const = 0;
 
 protected:
     ~FormFields() = default;

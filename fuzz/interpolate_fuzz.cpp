@@ -18,9 +18,8 @@ using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const fuzz::Input input = fuzz::decode(data, size);
-    rt::SetDecimalSeparator(fuzz::separator(input));
-
     fake::FakeForm form;
+    form.separator = fuzz::separator(input);
     form.recording = false;
     const TextField fields[] = {TextField::x1, TextField::y1, TextField::x2, TextField::y2, TextField::x};
     for (std::size_t i = 0; i < 5; ++i) form.set(fields[i], input.text(i));
@@ -37,10 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(form.text(TextField::y) == u"before");
         } else {
             check(form.caption().empty());
-            const double y = rt::parseNumber(form.text(TextField::y), fuzz::separator(input));
+            const double y = rt::R8Str(form.text(TextField::y), fuzz::separator(input));
             const double hundredths = std::nearbyint(y * 100);
             check(hundredths / 100 == y && hundredths >= -32768 && hundredths <= 32767);
-            check(rt::formatNumber(y, fuzz::separator(input)) == form.text(TextField::y));
+            check(rt::StrR8(y, fuzz::separator(input)) == form.text(TextField::y));
         }
     } catch (const rt::Error& error) {
         check(error.kind() != rt::ErrorKind::Property || form.failAccess.has_value());
@@ -52,6 +51,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(form.heldReferences() == 0);
     check(form.log.empty()); // holds only accesses made without a reference
     check(rt::Str::live() == texts);
-    rt::SetDecimalSeparator(u'.');
     return 0;
 }

@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::optional<double> value;
     bool overflow = false;
     try {
-        value = rt::parseNumber(text, separator);
+        value = rt::R8Str(text, separator);
     } catch (const rt::TypeMismatch& error) {
         if (error.text() != text) std::abort();
     } catch (const rt::Overflow& error) {
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (overflow) return 0;
     if (!sameBits(*value, reference)) std::abort();
 
-    const std::u16string written = rt::formatNumber(*value, separator);
-    if (rt::parseNumber(written, separator) != *value) std::abort();
+    const std::u16string written = rt::StrR8(*value, separator);
+    if (rt::R8Str(written, separator) != *value) std::abort();
     return 0;
 }

@@ -1,6 +1,7 @@
 // The four errors that leave the runtime operations. Each ends the caller's run
 // where it is raised; nothing in the commands catches them, only the window's
-// click dispatch does, to tell the user.
+// click dispatch does, to tell the user. What the user reads is the window's
+// to word: an error carries only the facts a message needs.
 #pragma once
 
 #include <exception>
@@ -17,22 +18,20 @@ enum class FpFault { InvalidOperation, DivisionByZero, Overflow };
 class Error : public std::exception {
 public:
     ErrorKind kind() const noexcept { return kind_; }
-    // A short description for the user, in Simplified Chinese, UTF-8.
-    const char* what() const noexcept override { return description_.c_str(); }
+    // The kind's name, for logs; never shown to the user.
+    const char* what() const noexcept override;
 
 protected:
-    Error(ErrorKind kind, std::string description)
-        : kind_(kind), description_(std::move(description)) {}
+    explicit Error(ErrorKind kind) noexcept : kind_(kind) {}
 
 private:
     ErrorKind kind_;
-    std::string description_;
 };
 
 // A text that does not read as a number, the empty text included.
 class TypeMismatch final : public Error {
 public:
-    explicit TypeMismatch(std::u16string text);
+    explicit TypeMismatch(std::u16string text) : Error(ErrorKind::TypeMismatch), text_(std::move(text)) {}
     const std::u16string& text() const noexcept { return text_; }
 
 private:
@@ -43,7 +42,7 @@ private:
 // or (with text() not empty) a typed number beyond the range of a double.
 class Overflow final : public Error {
 public:
-    explicit Overflow(std::u16string text = {});
+    explicit Overflow(std::u16string text = {}) : Error(ErrorKind::Overflow), text_(std::move(text)) {}
     const std::u16string& text() const noexcept { return text_; }
 
 private:
@@ -52,17 +51,19 @@ private:
 
 class FloatingPointError final : public Error {
 public:
-    explicit FloatingPointError(FpFault fault);
+    explicit FloatingPointError(FpFault fault) noexcept : Error(ErrorKind::FloatingPoint), fault_(fault) {}
     FpFault fault() const noexcept { return fault_; }
 
 private:
     FpFault fault_;
 };
 
-// A read or write of a control's property failed.
+// A read or write of a control's property failed. Control and property names
+// are ASCII identifiers.
 class PropertyError final : public Error {
 public:
-    PropertyError(std::string control, std::string property);
+    PropertyError(std::string_view control, std::string_view property)
+        : Error(ErrorKind::Property), control_(control), property_(property) {}
     const std::string& control() const noexcept { return control_; }
     const std::string& property() const noexcept { return property_; }
 
@@ -70,13 +71,5 @@ private:
     std::string control_;
     std::string property_;
 };
-
-// UTF-16 to UTF-8, with U+FFFD for unpaired surrogates, so that any text a
-// user pasted can be shown in a message.
-std::string toUtf8(std::u16string_view text);
-
-// The text in Chinese quotation marks, UTF-8, cut to its first 40 code units
-// with "…" when longer: how a message names a text the user typed.
-std::string quote(std::u16string_view text);
 
 } // namespace rt

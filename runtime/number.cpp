@@ -12,8 +12,6 @@ namespace rt {
 
 namespace {
 
-char16_t decimalSeparator = u'.';
-
 constexpr bool isSpace(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f'
         || c == u'\u00A0' || c == u'\u3000';
@@ -39,9 +37,11 @@ constexpr std::array<char, 128> kAlphabet = [] {
     return table;
 }();
 
+constexpr char16_t kFullWidthStop = u'\uFF0E';
+
 // The text in the only alphabet std::from_chars reads, one char per code
 // unit, in a buffer on the stack for the lengths people type: full-width forms
-// narrowed, the user's separator as '.', and every other character outside
+// narrowed, the user's separator and "．" as '.', and every other character outside
 // the grammar as a byte that from_chars stops at.
 class Narrowed {
 public:
@@ -53,7 +53,7 @@ public:
         const char16_t sep = narrow(separator);
         for (std::size_t i = 0; i < size_; ++i) {
             const char16_t c = narrow(text[i]);
-            data_[i] = c == sep ? '.' : c < kAlphabet.size() ? kAlphabet[c] : isSpace(c) ? ' ' : '\x01';
+            data_[i] = c == sep || text[i] == kFullWidthStop ? '.' : c < kAlphabet.size() ? kAlphabet[c] : isSpace(c) ? ' ' : '\x01';
         }
     }
     const char* begin() const { return data_; }
@@ -87,10 +87,7 @@ bool atLeastOne(const char* first, const char* last) {
 
 } // namespace
 
-char16_t DecimalSeparator() noexcept { return decimalSeparator; }
-void SetDecimalSeparator(char16_t separator) noexcept { decimalSeparator = separator; }
-
-double parseNumber(std::u16string_view text, char16_t separator) {
+double R8Str(std::u16string_view text, char16_t separator) {
     const Narrowed chars(text, separator);
     const char* first = chars.begin();
     const char* last = chars.end();
@@ -118,7 +115,7 @@ double parseNumber(std::u16string_view text, char16_t separator) {
     return value;
 }
 
-std::u16string formatNumber(double value, char16_t separator) {
+std::u16string StrR8(double value, char16_t separator) {
     if (value == 0) return u"0"; // -0 too
     if (!std::isfinite(value)) return std::isnan(value) ? u"NaN" : value < 0 ? u"-Infinity" : u"Infinity";
 

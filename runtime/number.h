@@ -14,36 +14,28 @@
 
 namespace rt {
 
-// The user's decimal separator: '.' unless the window sets it from the system
-// locale at start-up. R8Str and StrR8 use it.
-char16_t DecimalSeparator() noexcept;
-void SetDecimalSeparator(char16_t separator) noexcept;
-
-// Reads the whole text as a number, correctly rounded to the nearest double
+// Reads the whole text as a number in the user's locale, whose decimal
+// separator is `separator`, correctly rounded to the nearest double
 // (ties to even). Accepted:
 //   space*  [+|-]  digits [sep digits*] | sep digits  [(e|E) [+|-] digits]  space*
 // where sep is `separator`, space is a space, tab, line break, no-break space or
 // ideographic space, and the full-width forms of the digits, the signs, the
 // separator and e/E (as a Chinese input method types them) count as their
-// ASCII forms. Everything else is rejected: the empty text, "inf", "nan",
+// ASCII forms, except that the full-width full stop "．" is always a decimal
+// point: a Chinese input method types it for one whatever the system's
+// separator. Everything else is rejected: the empty text, "inf", "nan",
 // hexadecimal, digit grouping, any stray character.
 // Throws TypeMismatch for a text that is not a number, and Overflow (carrying the
 // text) for a number beyond the range of a double. A number too small to
 // represent reads as zero of its sign, as the default environment rounds it.
-double parseNumber(std::u16string_view text, char16_t separator);
+double R8Str(std::u16string_view text, char16_t separator);
 
 // The shortest text that reads back to the same double: a minus sign for
 // negatives, no digit grouping, the integer part always present, `separator`
 // before any fraction, no trailing zeros, zero as "0" (never "-0"). Magnitudes
 // from 1e-4 up to 1e21 have no exponent; outside them the form is 1.5e-05 or
 // 1e+21. Everything the calculator shows is of the first kind.
-std::u16string formatNumber(double value, char16_t separator);
-
-// The text's number in the user's locale; see parseNumber.
-inline double R8Str(std::u16string_view text) { return parseNumber(text, DecimalSeparator()); }
-
-// The number as text in the user's locale; see formatNumber.
-inline std::u16string StrR8(double value) { return formatNumber(value, DecimalSeparator()); }
+std::u16string StrR8(double value, char16_t separator);
 
 // The nearest signed 16-bit integer, ties to even. Throws Overflow when that
 // integer is outside -32768..32767, and for infinities and NaN.
@@ -52,7 +44,7 @@ std::int16_t FpI2(double value);
 [[noreturn]] void FPException(FpFault fault);
 
 // Checks a stored intermediate result. The values are tested rather than the
-// hardware status flags: every input is a finite double (parseNumber yields no
+// hardware status flags: every input is a finite double (R8Str yields no
 // other), and with finite operands a result is infinite exactly when the
 // operation overflowed or divided by zero, and NaN exactly when it was invalid.
 // So a non-finite stored result is the same test as the flags, without relying

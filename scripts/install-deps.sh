@@ -2,7 +2,8 @@
 # Installs the Debian/Ubuntu packages that `make run` or `make test` needs,
 # skipping those already installed.
 #   scripts/install-deps.sh run    what building and starting the calculator needs
-#   scripts/install-deps.sh test   that, plus what the tests and benchmarks need
+#   scripts/install-deps.sh test   that, plus what the tests need
+#   scripts/install-deps.sh bench  that, plus what the benchmarks need
 #   scripts/install-deps.sh fuzz   what the fuzzers need
 #   scripts/install-deps.sh package  what building the .deb needs
 #   scripts/install-deps.sh screenshot  what remaking the README's screenshots needs
@@ -11,10 +12,13 @@
 set -euo pipefail
 
 # qt6-wayland: on a Wayland desktop Qt then runs natively instead of through XWayland.
-run_packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins qt6-wayland fonts-noto-cjk)
+# libqt6svg6: draws the window's icon; qt6-translations-l10n: Qt's own buttons in Chinese.
+run_packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins qt6-wayland libqt6svg6 qt6-translations-l10n fonts-noto-cjk)
 # weston, xwayland, xdotool and xclip: the Wayland tests' compositor, clipboard and input.
-test_packages=(libgtest-dev libbenchmark-dev libmpfr-dev libx11-dev libxdamage-dev xvfb xauth desktop-file-utils appstream
-               weston xwayland xdotool xclip)
+# fonts-dejavu-core, fonts-noto-core and fonts-cantarell: desktop fonts the captions must fit with.
+test_packages=(libgtest-dev libmpfr-dev xvfb xauth desktop-file-utils appstream weston xwayland xdotool xclip
+               fonts-dejavu-core fonts-noto-core fonts-cantarell)
+bench_packages=(libbenchmark-dev libx11-dev libxdamage-dev xvfb xauth)
 fuzz_packages=(cmake make clang libclang-rt-dev libstdc++-12-dev)
 package_packages=("${run_packages[@]}" dpkg-dev file)
 screenshot_packages=(xvfb xauth xdotool imagemagick wine64 fonts-wine)
@@ -24,11 +28,12 @@ windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-6
 case "${1:-}" in
     run) wanted=("${run_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+    bench) wanted=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
     fuzz) wanted=("${fuzz_packages[@]}") ;;
     package) wanted=("${package_packages[@]}") ;;
     screenshot) wanted=("${screenshot_packages[@]}") ;;
     windows) wanted=("${windows_packages[@]}") ;;
-    *) echo "usage: $0 run|test|fuzz|package|screenshot|windows" >&2; exit 2 ;;
+    *) echo "usage: $0 run|test|bench|fuzz|package|screenshot|windows" >&2; exit 2 ;;
 esac
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then

@@ -26,11 +26,14 @@ public:
 
     rt::TextBox& textBox(TextField field) override { return boxes_[index(field)]; }
     rt::Label& l1() override { return label_; }
+    char16_t decimalSeparator() const override { return separator; }
 
     void set(TextField field, std::u16string text) { boxes_[index(field)].text = std::move(text); }
     const std::u16string& text(TextField field) const { return boxes_[index(field)].text; }
     void setCaption(std::u16string caption) { label_.text = std::move(caption); }
     const std::u16string& caption() const { return label_.text; }
+
+    char16_t separator = u'.';
 
     // References taken and not yet released.
     int heldReferences() const { return held_; }

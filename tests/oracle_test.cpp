@@ -106,7 +106,8 @@ std::string run(const Case& c) {
         }
     }
     if (form.caption() == commands::kEqualAbscissas) return "message";
-    return "y=" + rt::toUtf8(form.text(TextField::y));
+    const std::u16string& y = form.text(TextField::y); // digits, '-' and '.': ASCII
+    return "y=" + std::string(y.begin(), y.end());
 }
 
 // Decimal texts from integers scaled by 10^8.

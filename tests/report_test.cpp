@@ -24,6 +24,16 @@ struct FailureRow {
 };
 void PrintTo(const FailureRow& row, std::ostream* out) { *out << row.name; }
 
+// The report for the interpolation's failure on `form`; none if it did not fail.
+std::optional<window::Report> failedInterpolation(FakeForm& form) {
+    try {
+        commands::Command1_Click(form);
+    } catch (const rt::Error& error) {
+        return window::reportFailure(error, window::Command::Interpolate, form);
+    }
+    return std::nullopt;
+}
+
 class Report : public testing::TestWithParam<FailureRow> {};
 
 TEST_P(Report, NamesTheFieldAtFault) {
@@ -34,16 +44,11 @@ TEST_P(Report, NamesTheFieldAtFault) {
     form.set(TextField::x2, row.x2);
     form.set(TextField::y2, row.y2);
     form.set(TextField::x, row.x);
-    std::optional<window::Report> report;
-    try {
-        commands::Command1_Click(form);
-    } catch (const rt::Error& error) {
-        report = window::reportFailure(error, window::Command::Interpolate, form);
-    }
+    const std::optional<window::Report> report = failedInterpolation(form);
     ASSERT_TRUE(report) << "the click did not fail";
     EXPECT_EQ(report->field, row.field);
-    EXPECT_EQ(rt::toUtf8(report->message), rt::toUtf8(row.message));
-    EXPECT_EQ(rt::toUtf8(report->unfinished), "没有计算出新的结果；y 中若有数值，仍是之前的结果。");
+    EXPECT_EQ(report->message, row.message);
+    EXPECT_EQ(report->unfinished, u"没有计算出新的结果；y 中若有数值，仍是之前的结果。");
     EXPECT_EQ(form.heldReferences(), 0);
 }
 
@@ -101,9 +106,44 @@ TEST(Report, APropertyErrorNamesTheControlAndNoField) {
     }
     ASSERT_TRUE(report);
     EXPECT_EQ(report->field, std::nullopt);
-    EXPECT_EQ(rt::toUtf8(report->message), "无法读写控件 x1 的 Text 属性。");
-    EXPECT_EQ(rt::toUtf8(report->unfinished), "没有清除全部内容。");
+    EXPECT_EQ(report->message, u"无法读写控件 x1 的 Text 属性。");
+    EXPECT_EQ(report->unfinished, u"没有清除全部内容。");
 }
+
+// A text that reads as a number with the other decimal separator.
+struct SeparatorRow {
+    const char* name;
+    char16_t separator;
+    std::u16string text;
+    std::u16string message;
+};
+void PrintTo(const SeparatorRow& row, std::ostream* out) { *out << row.name; }
+
+class Separator : public testing::TestWithParam<SeparatorRow> {};
+
+TEST_P(Separator, IsNamedWhenTheOtherOneWasTyped) {
+    const SeparatorRow& row = GetParam();
+    FakeForm form;
+    form.separator = row.separator;
+    form.set(TextField::x1, u"0");
+    form.set(TextField::y1, u"0");
+    form.set(TextField::x2, u"1");
+    form.set(TextField::y2, u"1");
+    form.set(TextField::x, row.text);
+    const std::optional<window::Report> report = failedInterpolation(form);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->message, row.message);
+    EXPECT_EQ(report->field, TextField::x);
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, Separator, testing::Values(
+    SeparatorRow{"pointUnderComma", u',', u"2.5", u"x 中的“2.5”不是一个数：请改正后再试。\n本机的小数点是“,”。"},
+    SeparatorRow{"commaUnderPoint", u'.', u"2,5", u"x 中的“2,5”不是一个数：请改正后再试。\n本机的小数点是“.”。"},
+    SeparatorRow{"fullWidthCommaUnderPoint", u'.', u"２，５",
+                 u"x 中的“２，５”不是一个数：请改正后再试。\n本机的小数点是“.”。"},
+    SeparatorRow{"notANumberEither", u',', u"2.5q", u"x 中的“2.5q”不是一个数：请改正后再试。"},
+    SeparatorRow{"groupingIsNoHint", u'.', u"1,000,000", u"x 中的“1,000,000”不是一个数：请改正后再试。"}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Report, AFieldThatCannotBeReadIsNotNamed) {
     FakeForm form;
@@ -112,10 +152,15 @@ TEST(Report, AFieldThatCannotBeReadIsNotNamed) {
     EXPECT_EQ(form.heldReferences(), 0);
 }
 
-TEST(Report, Utf8CaptionsBecomeUtf16) {
-    EXPECT_EQ(window::toUtf16("差 值"), u"差 值");
-    EXPECT_EQ(window::toUtf16("x1与x2相等，无法差值"), u"x1与x2相等，无法差值");
-    EXPECT_EQ(window::toUtf16("\xF0\x9F\x98\x80"), u"\U0001F600");
+TEST(Report, QuotesATypedTextWholeOrItsStart) {
+    EXPECT_EQ(window::quote(u"abc"), u"“abc”");
+    EXPECT_EQ(window::quote(u""), u"“”");
+    // A long paste is cut after 40 code units, never inside a surrogate pair.
+    const std::u16string forty(40, u'1');
+    EXPECT_EQ(window::quote(forty), u"“" + forty + u"”");
+    EXPECT_EQ(window::quote(forty + u"2"), u"“" + forty + u"…”");
+    const std::u16string pairAtTheCut = std::u16string(39, u'1') + u"\U0001F600" + u"tail";
+    EXPECT_EQ(window::quote(pairAtTheCut), u"“" + std::u16string(39, u'1') + u"…”");
 }
 
 } // namespace

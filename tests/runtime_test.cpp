@@ -39,7 +39,7 @@ class ParseAccepts : public testing::TestWithParam<ParseRow> {};
 
 TEST_P(ParseAccepts, ReadsTheExactDouble) {
     const ParseRow& row = GetParam();
-    const double value = rt::parseNumber(row.text, u'.');
+    const double value = rt::R8Str(row.text, u'.');
     EXPECT_EQ(hex(value), hex(row.expected));
     EXPECT_EQ(std::signbit(value), std::signbit(row.expected));
 }
@@ -74,7 +74,7 @@ class ParseRejects : public testing::TestWithParam<std::u16string> {};
 
 TEST_P(ParseRejects, WithTypeMismatchCarryingTheText) {
     try {
-        rt::parseNumber(GetParam(), u'.');
+        rt::R8Str(GetParam(), u'.');
         FAIL() << "accepted";
     } catch (const rt::TypeMismatch& error) {
         EXPECT_EQ(error.text(), GetParam());
@@ -93,8 +93,8 @@ TEST(Parse, NumberBeyondDoubleIsOverflowCarryingTheText) {
     for (const std::u16string& text : std::vector<std::u16string>{u"1e309", u"-1.8e308", u"1e99999999999999999999999",
                                       std::u16string(400, u'9')}) {
         try {
-            rt::parseNumber(text, u'.');
-            FAIL() << rt::toUtf8(text);
+            rt::R8Str(text, u'.');
+            FAIL() << testing::PrintToString(text);
         } catch (const rt::Overflow& error) {
             EXPECT_EQ(error.text(), text);
         }
@@ -102,16 +102,21 @@ TEST(Parse, NumberBeyondDoubleIsOverflowCarryingTheText) {
 }
 
 TEST(Parse, CommaSeparatorReplacesTheFullStop) {
-    EXPECT_EQ(rt::parseNumber(u"1,5", u','), 1.5);
-    EXPECT_EQ(rt::parseNumber(u",25", u','), 0.25);
-    EXPECT_EQ(rt::parseNumber(u"１，５", u','), 1.5);
-    EXPECT_THROW(rt::parseNumber(u"1.5", u','), rt::TypeMismatch);
+    EXPECT_EQ(rt::R8Str(u"1,5", u','), 1.5);
+    EXPECT_EQ(rt::R8Str(u",25", u','), 0.25);
+    EXPECT_EQ(rt::R8Str(u"１，５", u','), 1.5);
+    EXPECT_THROW(rt::R8Str(u"1.5", u','), rt::TypeMismatch);
+    // The full-width full stop is a decimal point under either separator; the
+    // full-width comma follows the comma.
+    EXPECT_EQ(rt::R8Str(u"１２．５", u','), 12.5);
+    EXPECT_EQ(rt::R8Str(u"１２．５", u'.'), 12.5);
+    EXPECT_THROW(rt::R8Str(u"１２，５", u'.'), rt::TypeMismatch);
 }
 
 TEST(Parse, LongTextsAreReadWhole) {
     const std::u16string digits = u"0." + std::u16string(5000, u'3');
-    EXPECT_EQ(rt::parseNumber(digits, u'.'), 1.0 / 3);
-    EXPECT_THROW(rt::parseNumber(digits + u"x", u'.'), rt::TypeMismatch);
+    EXPECT_EQ(rt::R8Str(digits, u'.'), 1.0 / 3);
+    EXPECT_THROW(rt::R8Str(digits + u"x", u'.'), rt::TypeMismatch);
 }
 
 // Writing numbers.
@@ -126,7 +131,7 @@ void PrintTo(const FormatRow& row, std::ostream* out) { *out << row.name; }
 class Format : public testing::TestWithParam<FormatRow> {};
 
 TEST_P(Format, GeneralNumberFormat) {
-    EXPECT_EQ(rt::formatNumber(GetParam().value, u'.'), GetParam().expected);
+    EXPECT_EQ(rt::StrR8(GetParam().value, u'.'), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, Format, testing::Values(
@@ -146,8 +151,8 @@ INSTANTIATE_TEST_SUITE_P(Values, Format, testing::Values(
     rowName);
 
 TEST(Format, CommaSeparator) {
-    EXPECT_EQ(rt::formatNumber(-0.05, u','), u"-0,05");
-    EXPECT_EQ(rt::formatNumber(3.0, u','), u"3");
+    EXPECT_EQ(rt::StrR8(-0.05, u','), u"-0,05");
+    EXPECT_EQ(rt::StrR8(3.0, u','), u"3");
 }
 
 // Every result the program can show, against a text built from the integer
@@ -156,9 +161,9 @@ TEST(Format, EveryHundredthOfTheSixteenBitRange) {
     for (int k = -32768; k <= 32767; ++k) {
         const std::string expected = testing_support::hundredthsText(k);
         const double value = k / 100.0;
-        const std::u16string text = rt::formatNumber(value, u'.');
-        ASSERT_EQ(rt::toUtf8(text), expected) << k;
-        ASSERT_EQ(rt::parseNumber(text, u'.'), value) << k;
+        const std::u16string text = rt::StrR8(value, u'.');
+        ASSERT_EQ(text, std::u16string(expected.begin(), expected.end())) << k;
+        ASSERT_EQ(rt::R8Str(text, u'.'), value) << k;
     }
 }
 
@@ -302,20 +307,15 @@ TEST(ObjRef, HoldsAndReleasesOnEveryPath) {
     EXPECT_EQ(label.references, 0);
 }
 
-// Error descriptions.
+// Errors carry the facts a message needs, and no wording of their own.
 
-TEST(Errors, DescriptionsQuoteTheTextSafely) {
-    EXPECT_STREQ(rt::TypeMismatch(u"abc").what(), "类型不匹配：“abc”不是数字");
-    EXPECT_STREQ(rt::TypeMismatch(u"").what(), "类型不匹配：空白不是数字");
-    // An unpaired surrogate cannot be encoded; it shows as U+FFFD.
-    EXPECT_STREQ(rt::TypeMismatch(u"a\xD800").what(), "类型不匹配：“a\uFFFD”不是数字");
-    EXPECT_EQ(rt::toUtf8(u"\U0001F600"), "\U0001F600");
-    // A long paste is cut, never inside a surrogate pair.
-    const std::u16string longText = std::u16string(39, u'1') + u"\U0001F600" + u"tail";
-    EXPECT_STREQ(rt::TypeMismatch(longText).what(),
-                 ("类型不匹配：“" + std::string(39, '1') + "…”不是数字").c_str());
-    EXPECT_EQ(rt::FloatingPointError(rt::FpFault::DivisionByZero).kind(),
-              rt::ErrorKind::FloatingPoint);
+TEST(Errors, CarryTheirKindAndTheTextAsTyped) {
+    const std::u16string unpaired = u"a\xD800";
+    EXPECT_EQ(rt::TypeMismatch(unpaired).text(), unpaired);
+    EXPECT_EQ(rt::TypeMismatch(u"").kind(), rt::ErrorKind::TypeMismatch);
+    EXPECT_EQ(rt::Overflow().text(), u"");
+    EXPECT_EQ(rt::FloatingPointError(rt::FpFault::DivisionByZero).kind(), rt::ErrorKind::FloatingPoint);
+    EXPECT_STREQ(rt::PropertyError("y", "Text").what(), "property error");
 }
 
 } // namespace

@@ -22,10 +22,7 @@ using window::kControls;
 using window::win32::Form1;
 using window::win32::toDevice;
 
-std::wstring wide(std::string_view utf8) {
-    const std::u16string text = window::toUtf16(utf8);
-    return {text.begin(), text.end()};
-}
+std::wstring wide(std::u16string_view text) { return {text.begin(), text.end()}; }
 
 std::wstring textOf(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -33,7 +30,14 @@ std::wstring textOf(HWND hwnd) {
     return text;
 }
 
-std::string narrow(const std::wstring& text) { return rt::toUtf8(std::u16string(text.begin(), text.end())); }
+// For failure messages: UTF-8, by the system's own conversion.
+std::string narrow(const std::wstring& text) {
+    std::string out(text.size() * 3, '\0');
+    out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                            out.data(), static_cast<int>(out.size()), nullptr,
+                                                            nullptr)));
+    return out;
+}
 
 std::wstring className(HWND hwnd) {
     wchar_t name[64] = {};

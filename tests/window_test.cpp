@@ -2,6 +2,7 @@
 // widgets and real key and mouse events.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "window/qt/application.h"
+#include "window/qt/fit.h"
 #include "window/qt/form1.h"
 #include "window/layout.h"
 
@@ -34,6 +36,7 @@ using window::kControls;
 using window::toPixels;
 
 QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+QString qs(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 class Window : public testing::Test {
 protected:
@@ -63,6 +66,7 @@ protected:
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return;
             seen << box->windowTitle() << box->text() << box->informativeText();
+            if (QAbstractButton* ok = box->button(QMessageBox::Ok)) seen << ok->text();
             QTest::keyClick(box, Qt::Key_Enter);
         });
         QTest::mouseClick(button(name), Qt::LeftButton);
@@ -225,6 +229,59 @@ TEST_F(Window, EveryCaptionFitsItsBox) {
     }
 }
 
+// Whatever font the desktop hands the window, every caption is drawn whole in
+// its box, with real glyphs; the boxes keep their sizes.
+class DesktopFont : public testing::TestWithParam<std::pair<const char*, int>> {
+protected:
+    void TearDown() override { QApplication::setFont(saved); }
+    QFont saved = QApplication::font();
+};
+
+TEST_P(DesktopFont, EveryCaptionFitsItsBox) {
+    const auto [family, points] = GetParam();
+    if (!QFontDatabase::families().contains(family)) GTEST_SKIP() << family << " is not installed";
+    QApplication::setFont(QFont(family, points));
+    Form1 form;
+    for (const auto& row : kControls) {
+        const QString caption = row.name == "l1" ? QStringLiteral("x1与x2相等，无法差值") : qs(row.caption);
+        if (caption.isEmpty()) continue;
+        SCOPED_TRACE(std::string(row.name));
+        QWidget* widget = form.control(row.name);
+        EXPECT_EQ(widget->geometry(), QRect(toPixels(row.left), toPixels(row.top), toPixels(row.width),
+                                            toPixels(row.height)));
+        EXPECT_LE(QFontMetricsF(widget->font()).horizontalAdvance(caption), window::captionRoom(*widget))
+            << widget->font().pointSizeF() << " pt";
+        EXPECT_GE(widget->font().pointSizeF(), window::kSmallestCaptionPointSize);
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            // The ink lies inside the box, the line drawn from its top or centred.
+            const QFontMetricsF metrics(label->font());
+            const bool centred = label->alignment() & Qt::AlignVCenter;
+            const double baseline = metrics.ascent() + (centred ? (label->height() - metrics.height()) / 2 : 0);
+            EXPECT_GE(baseline + metrics.tightBoundingRect(caption).top(), 0);
+            EXPECT_LE(baseline + metrics.tightBoundingRect(caption).bottom(), label->height());
+        }
+        const Drawn drawn = drawnWith(caption, widget->font());
+        EXPECT_TRUE(drawn.allGlyphsFound) << drawn.families.join(",").toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, DesktopFont, testing::Values(
+    std::pair{"DejaVu Sans", 10}, std::pair{"DejaVu Sans", 11}, std::pair{"Noto Sans", 10},
+    std::pair{"Noto Sans", 11}, std::pair{"Cantarell", 11}),
+    [](const auto& row) {
+        return QString(row.param.first).remove(QLatin1Char(0x20)).toStdString() + std::to_string(row.param.second);
+    });
+
+TEST_F(Window, ShowsItsOwnIconAndIsAWindowToScreenReaders) {
+    const QIcon icon = form.windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    for (const int size : {16, 32, 48, 256}) EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&form);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Window);
+    EXPECT_EQ(accessible->text(QAccessible::Name), "线性差值");
+}
+
 // Keyboard.
 
 TEST_F(Window, TabCyclesInTheTableOrderStartingAtY1) {
@@ -302,8 +359,9 @@ TEST_P(WindowErrors, ShowOneBoxLeaveTheFieldsAndPointAtTheCause) {
     l1()->setText("earlier");
 
     const QStringList box = clickExpectingBox("Command1");
-    ASSERT_EQ(box.size(), 3) << "no message box";
+    ASSERT_EQ(box.size(), 4) << "no message box";
     EXPECT_EQ(box[0], "线性差值");
+    EXPECT_EQ(box[3], "确定"); // Qt's own button speaks Chinese too
     EXPECT_TRUE(box[1].contains(row.says)) << box[1].toStdString();
     EXPECT_TRUE(box[2].contains("没有计算出新的结果")) << box[2].toStdString();
     EXPECT_EQ(field("y")->text(), "7");
@@ -329,6 +387,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, WindowErrors, testing::Values(
     FailingClick{"sameNumber", {"1", "1", "1.0", "2", "3"}, "是同一个数", "x2"},
     FailingClick{"outOfRange", {"0", "0", "1", "1", "400"}, "-327.68 到 327.67", "Command1"},
     FailingClick{"beyondDouble", {"0", "0", "1", "1", "1e999"}, "“1e999”超出了", "x"},
+    FailingClick{"otherSeparator", {"0", "0", "1", "1", "2,5"}, "本机的小数点是“.”", "x"},
     FailingClick{"valueLeavesRange", {"0", "1.5e308", "1", "-1.5e308", "1"}, "超出了计算机能表示的范围",
                  "Command1"}),
     [](const auto& row) { return std::string(row.param.name); });
@@ -350,7 +409,7 @@ TEST_P(WindowBadField, TakesTheCursorWithItsTextSelected) {
     type(row.field, row.text);
     type("y", "7");
     const QStringList box = clickExpectingBox("Command1");
-    ASSERT_EQ(box.size(), 3) << "no message box";
+    ASSERT_EQ(box.size(), 4) << "no message box";
     EXPECT_TRUE(box[1].startsWith(row.field)) << box[1].toStdString();
     EXPECT_EQ(QApplication::focusWidget(), field(row.field));
     EXPECT_EQ(field(row.field)->selectedText(), row.text);
@@ -386,7 +445,7 @@ TEST_F(Window, AFieldThatIsGoneIsReportedNotFollowed) {
     fill("1", "1", "3", "5", "2");
     delete form.control("y");
     const QStringList box = clickExpectingBox("Command1");
-    ASSERT_EQ(box.size(), 3);
+    ASSERT_EQ(box.size(), 4);
     EXPECT_TRUE(box[1].contains("控件 y 的 Text")) << box[1].toStdString();
     EXPECT_EQ(form.heldReferences(), 0);
     EXPECT_TRUE(l1()->text().isEmpty());

@@ -10,14 +10,14 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${LINTERP_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
-add_executable(core_tests runtime_test.cpp commands_test.cpp report_test.cpp)
+add_executable(core_tests runtime_test.cpp commands_test.cpp report_test.cpp form_test.cpp)
 target_link_libraries(core_tests PRIVATE linterp_form linterp_options gtest_main)
 add_test(NAME win32.core COMMAND core_tests)
 
 if(LINTERP_WINDOW)
     # With the program's own resources: the same controls and DPI awareness.
     add_executable(win32_window_tests win32_window_test.cpp ${PROJECT_BINARY_DIR}/window/win32/linterp.rc)
-    target_link_libraries(win32_window_tests PRIVATE linterp_window linterp_options gtest version)
+    target_link_libraries(win32_window_tests PRIVATE linterp_win32_window linterp_options gtest version)
     add_test(NAME win32.window COMMAND win32_window_tests)
 
     # The program needs no DLL beyond Windows' own.

@@ -1,10 +1,8 @@
 #include "window/report.h"
 
-#include <array>
 #include <exception>
 
 #include "commands/commands.h"
-#include "runtime/errors.h"
 #include "runtime/number.h"
 #include "runtime/text.h"
 
@@ -14,29 +12,38 @@ namespace {
 
 using commands::TextField;
 
-std::u16string fieldName(TextField field) {
-    return toUtf16(commands::kTextFieldNames[static_cast<std::size_t>(field)]);
-}
+// Names are ASCII, so each byte is one code unit.
+std::u16string widen(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
 
-// How a message names a text the user typed: the runtime's quotation, cut
-// to its start when long.
-std::u16string quote(std::u16string_view text) { return toUtf16(rt::quote(text)); }
+std::u16string fieldName(TextField field) { return widen(commands::kTextFieldNames[static_cast<std::size_t>(field)]); }
 
 std::u16string unfinished(Command command) {
     return command == Command::Interpolate ? u"没有计算出新的结果；y 中若有数值，仍是之前的结果。"
                                            : u"没有清除全部内容。";
 }
 
+// A text that would read as a number with the other decimal separator was
+// most likely typed by someone used to that one; say which this system uses.
+std::u16string separatorHint(std::u16string_view text, char16_t separator) {
+    const char16_t other = separator == u',' ? u'.' : u',';
+    try {
+        rt::R8Str(text, other);
+    } catch (const rt::Error&) {
+        return {};
+    }
+    return u"\n本机的小数点是“" + std::u16string(1, separator) + u"”。";
+}
+
 // A text the user typed that is not a number: empty, not a number at all,
 // or a number beyond what a double holds.
-Report badText(std::u16string_view text, bool beyondDouble, std::optional<TextField> field) {
+Report badText(std::u16string_view text, bool beyondDouble, std::optional<TextField> field, char16_t separator) {
     Report report;
     report.field = field;
     const std::u16string where = field ? fieldName(*field) + u" 中的" : std::u16string();
     if (beyondDouble)
         report.message = where + quote(text) + u"超出了计算机能表示的数的范围：请输入小一些的数。";
     else if (!text.empty())
-        report.message = where + quote(text) + u"不是一个数：请改正后再试。";
+        report.message = where + quote(text) + u"不是一个数：请改正后再试。" + separatorHint(text, separator);
     else if (field)
         report.message = fieldName(*field) + u" 是空的：请填入一个数。";
     else
@@ -45,16 +52,17 @@ Report badText(std::u16string_view text, bool beyondDouble, std::optional<TextFi
 }
 
 Report describe(const rt::Error& error, commands::FormFields& form) {
+    const char16_t separator = form.decimalSeparator();
     switch (error.kind()) {
     case rt::ErrorKind::TypeMismatch: {
         const auto& text = static_cast<const rt::TypeMismatch&>(error).text();
-        return badText(text, false, convertedField(text, form));
+        return badText(text, false, convertedField(text, form), separator);
     }
     case rt::ErrorKind::Overflow: {
         const auto& text = static_cast<const rt::Overflow&>(error).text();
-        if (!text.empty()) return badText(text, true, convertedField(text, form));
-        return {u"结果超出了能显示的范围：只能显示 " + rt::StrR8(-327.68) + u" 到 " + rt::StrR8(327.67)
-                    + u" 之间的结果。",
+        if (!text.empty()) return badText(text, true, convertedField(text, form), separator);
+        return {u"结果超出了能显示的范围：只能显示 " + rt::StrR8(-327.68, separator) + u" 到 "
+                    + rt::StrR8(327.67, separator) + u" 之间的结果。",
                 {}, std::nullopt};
     }
     case rt::ErrorKind::FloatingPoint:
@@ -66,25 +74,21 @@ Report describe(const rt::Error& error, commands::FormFields& form) {
     case rt::ErrorKind::Property: break;
     }
     const auto& property = static_cast<const rt::PropertyError&>(error);
-    return {u"无法读写控件 " + toUtf16(property.control()) + u" 的 " + toUtf16(property.property()) + u" 属性。",
-            {}, std::nullopt};
-}
-
-Report internalError(std::string_view what, Command command) {
-    return {u"内部错误：" + toUtf16(what), unfinished(command), std::nullopt};
+    return {u"无法读写控件 " + widen(property.control()) + u" 的 " + widen(property.property()) + u" 属性。", {},
+            std::nullopt};
 }
 
 } // namespace
 
-std::optional<Report> runCommand(void (*command)(commands::FormFields&), Command which,
-                                 commands::FormFields& form) {
+std::optional<Report> runCommand(const ButtonRow& button, commands::FormFields& form) {
     try {
-        command(form);
+        button.run(form);
         return std::nullopt;
     } catch (const rt::Error& error) {
-        return reportFailure(error, which, form);
+        return reportFailure(error, button.command, form);
     } catch (const std::exception& error) {
-        return internalError(error.what(), which);
+        // Not one of the runtime's errors: out of memory, most likely.
+        return Report{u"内部错误：" + widen(error.what()), unfinished(button.command), std::nullopt};
     }
 }
 
@@ -93,7 +97,6 @@ Report reportFailure(const rt::Error& error, Command command, commands::FormFiel
     report.unfinished = unfinished(command);
     return report;
 }
-
 
 std::optional<TextField> convertedField(std::u16string_view text, commands::FormFields& form) {
     for (const TextField field : commands::kConversionOrder) {
@@ -105,25 +108,13 @@ std::optional<TextField> convertedField(std::u16string_view text, commands::Form
     return std::nullopt;
 }
 
-std::u16string toUtf16(std::string_view utf8) {
-    std::u16string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto byte = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
-        char32_t c = length == 1 ? byte : length == 2 ? byte & 0x1F : length == 3 ? byte & 0x0F : byte & 0x07;
-        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k)
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += length;
-        if (c < 0x10000) {
-            out += static_cast<char16_t>(c);
-        } else {
-            c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        }
-    }
-    return out;
+std::u16string quote(std::u16string_view text) {
+    // A pasted text can be of any length; a message quotes only its start.
+    constexpr std::size_t kQuotedUnits = 40;
+    if (text.size() <= kQuotedUnits) return u"“" + std::u16string(text) + u"”";
+    std::size_t cut = kQuotedUnits;
+    if (text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;
+    return u"“" + std::u16string(text.substr(0, cut)) + u"…”";
 }
 
 } // namespace window

@@ -1,6 +1,6 @@
-// What the user is told when a click fails, for both windows: the message,
+// What the user is told when a click fails, for every window: the message,
 // the line saying what the click left undone, and the field to put the cursor
-// in. Toolkit-free; each window only shows the texts and moves the focus.
+// in. Toolkit-free; each window only shows the texts.
 #pragma once
 
 #include <optional>
@@ -9,10 +9,9 @@
 
 #include "commands/form_fields.h"
 #include "runtime/errors.h"
+#include "window/layout.h"
 
 namespace window {
-
-enum class Command { Interpolate, Clear };
 
 struct Report {
     std::u16string message;
@@ -25,8 +24,7 @@ struct Report {
 // Runs a command on `form` where a click arrives, and returns what to tell
 // the user when it failed: a command's error must never cross the toolkit's
 // event loop, so this is the one place that catches it.
-std::optional<Report> runCommand(void (*command)(commands::FormFields&), Command which,
-                                 commands::FormFields& form);
+std::optional<Report> runCommand(const ButtonRow& button, commands::FormFields& form);
 
 // The report for an error that a command raised on `form`. Reads the input
 // fields' texts through the form to find the failing one; a read that fails
@@ -38,7 +36,8 @@ Report reportFailure(const rt::Error& error, Command command, commands::FormFiel
 // same text would have failed first, so this is the one.
 std::optional<commands::TextField> convertedField(std::u16string_view text, commands::FormFields& form);
 
-// UTF-8 to UTF-16, for the layout's captions.
-std::u16string toUtf16(std::string_view utf8);
+// How a message names a text the user typed: in Chinese quotation marks, cut
+// to its first 40 code units and "…" when longer, never inside a surrogate pair.
+std::u16string quote(std::u16string_view text);
 
 } // namespace window

@@ -2,18 +2,51 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
+#include <QImageReader>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
-#include "runtime/number.h"
+#include <cstdio>
+
+#include "window/layout.h"
 
 namespace window {
 
+namespace {
+
+QString fromText(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Qt's own strings (a message box's button, a field's context menu) in
+// Simplified Chinese whatever the system's language, as the rest of the
+// window is; in English, with a note on stderr, when the translation is not
+// installed.
+void translateQt(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         folder)) {
+        QApplication::installTranslator(translator);
+    } else {
+        std::fprintf(stderr, "linterp: %s/qtbase_zh_CN.qm is missing, so Qt's own buttons stay in English "
+                             "(Debian package qt6-translations-l10n)\n",
+                     qUtf8Printable(folder));
+    }
+}
+
+} // namespace
+
 void setUpApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("linterp"));
-    QApplication::setApplicationDisplayName(QStringLiteral("线性差值"));
+    QApplication::setApplicationDisplayName(fromText(kTitle));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.linterp.linterp"));
+    QApplication::setWindowIcon(programIcon());
+    translateQt(app);
 
     // The title's font, 宋体 (SimSun), is not found on Linux desktops: a
     // Song/Ming-style face stands in where one is installed, any CJK face
@@ -25,18 +58,29 @@ void setUpApplication(QApplication& app) {
     QFont::insertSubstitutions(QStringLiteral("宋体"), song);
     QFont::insertSubstitutions(QStringLiteral("SimSun"), song);
 
-    // Everything else: a CJK sans face whose Latin letters are narrow enough
-    // for the message in its 137-pixel box, at an explicit size rather than
-    // the desktop's (often 10 or 11 points, which clips it).
+    // The desktop's face, with a CJK sans face for the Chinese it lacks, at no
+    // more than the layout's design size. The window shrinks any caption
+    // that still does not fit its box.
     QFont font = app.font();
-    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
-                      QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei"),
-                      QStringLiteral("Droid Sans Fallback")});
-    font.setPointSize(kFontPointSize);
+    QStringList families = font.families();
+    if (families.isEmpty()) families << font.family();
+    families << QStringLiteral("Noto Sans CJK SC") << QStringLiteral("Source Han Sans SC")
+             << QStringLiteral("WenQuanYi Micro Hei") << QStringLiteral("WenQuanYi Zen Hei")
+             << QStringLiteral("Droid Sans Fallback");
+    font.setFamilies(families);
+    if (font.pointSizeF() <= 0 || font.pointSizeF() > kDesignPointSize) font.setPointSizeF(kDesignPointSize);
     QApplication::setFont(font);
+}
 
-    const QString point = QLocale::system().decimalPoint();
-    rt::SetDecimalSeparator(point.size() == 1 ? point.front().unicode() : u'.');
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QImageReader reader(QStringLiteral(":/icons/org.linterp.linterp.svg"));
+        reader.setScaledSize(QSize(size, size));
+        const QImage image = reader.read();
+        if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 
 } // namespace window

@@ -1,14 +1,16 @@
-// What the calculator sets up once, before its window: identity, fonts that
-// can show Simplified Chinese, and the user's decimal separator.
+// What the calculator sets up once, before its window: identity, the icon,
+// Qt's own strings in Chinese, and fonts that can show Simplified Chinese.
 #pragma once
 
 class QApplication;
+class QIcon;
 
 namespace window {
 
-// 9 points: the layout's 17-pixel labels and 18-pixel fields are sized for it.
-inline constexpr int kFontPointSize = 9;
-
 void setUpApplication(QApplication& app);
+
+// The program's icon, drawn from the same SVG as its menu entry at the sizes
+// window managers ask for; null without Qt's SVG image plugin.
+QIcon programIcon();
 
 } // namespace window

@@ -1,181 +1,121 @@
 #include "window/qt/form1.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 
-#include <optional>
-
-#include "commands/commands.h"
-#include "window/binding.h"
-#include "window/layout.h"
-#include "window/report.h"
+#include "window/qt/fit.h"
 
 namespace window {
 
 namespace {
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString fromText(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString fromName(std::string_view name) {
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 QRect pixels(const ControlRow& row) {
     return {toPixels(row.left), toPixels(row.top), toPixels(row.width), toPixels(row.height)};
 }
 
-// A caption is drawn from the top of its box. Where the font's line is taller
-// than the box (the title's Song face at 19 pixels), the line is centred
-// instead, which raises the glyphs into the box.
-void fitIntoBox(QLabel* label) {
-    const QFontMetricsF metrics(label->font());
-    if (metrics.ascent() + metrics.tightBoundingRect(label->text()).bottom() > label->height())
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+// The widget a layout row becomes, before it is placed.
+QWidget* makeControl(const ControlRow& row, QWidget* container) {
+    const QString caption = fromText(row.caption);
+    switch (row.kind) {
+    case Kind::CommandButton: {
+        auto* button = new QPushButton(caption, container);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        button->setAccessibleName(caption);
+        return button;
+    }
+    case Kind::TextBox: {
+        auto* edit = new QLineEdit(container);
+        edit->setAccessibleName(fromName(row.name));
+        return edit;
+    }
+    case Kind::Frame: return new QGroupBox(caption, container);
+    case Kind::Label: break;
+    }
+    auto* label = new QLabel(caption, container);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(false);
+    return label;
+}
+
+// Screen readers are told the calculator is a window, which a plain top-level
+// QWidget does not say of itself.
+QAccessibleInterface* accessibleForm1(const QString& className, QObject* object) {
+    if (className != QLatin1String(Form1::staticMetaObject.className()) || !object->isWidgetType()) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
 } // namespace
 
-// The commands' view of a text field: its Text, read and written. A read of a
-// field whose widget is gone fails, and the command raises the property error.
-class Form1::TextBoxBinding final : public Counted<rt::TextBox> {
-public:
-    TextBoxBinding(std::string_view name, QLineEdit* edit) : Counted(name), edit_(edit) {}
+char16_t systemDecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point.size() == 1 ? point.front().unicode() : u'.';
+}
 
-    rt::Status GetText(rt::Str& text) override {
-        if (!edit_) return rt::Status::Failed;
-        rt::StrMove(text, edit_->text().toStdU16String());
-        return rt::Status::Ok;
-    }
-    rt::Status LetText(std::u16string_view text) override {
-        if (!edit_) return rt::Status::Failed;
-        edit_->setText(fromText(text));
-        return rt::Status::Ok;
-    }
-
-private:
-    QPointer<QLineEdit> edit_;
-};
-
-class Form1::LabelBinding final : public Counted<rt::Label> {
-public:
-    explicit LabelBinding(QLabel* label) : Counted("l1"), label_(label) {}
-
-    rt::Status LetCaption(std::u16string_view caption) override {
-        if (!label_) return rt::Status::Failed;
-        label_->setText(fromText(caption));
-        return rt::Status::Ok;
-    }
-
-private:
-    QPointer<QLabel> label_;
-};
-
-Form1::Form1(QWidget* parent) : QWidget(parent) {
-    setObjectName("Form1");
-    setWindowTitle(fromUtf8(kTitle));
+Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form_(*this, decimalSeparator) {
+    static const bool accessibleFactory = (QAccessible::installFactory(accessibleForm1), true);
+    (void)accessibleFactory;
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(fromText(kTitle));
     setFixedSize(toPixels(kClientWidth), toPixels(kClientHeight));
     // A fixed-size window offers no maximise button, whether the desktop or
     // Qt itself (on Wayland, without server-side decorations) draws the frame.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
 
-    QWidget* frame1 = nullptr;
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
+    for (Row i = 0; i < kControls.size(); ++i) {
         const ControlRow& row = kControls[i];
-        QWidget* container = row.inFrame1 ? frame1 : this;
-        const QString caption = fromUtf8(row.caption);
-        QWidget* widget = nullptr;
-        switch (row.kind) {
-        case Kind::CommandButton: {
-            auto* button = new QPushButton(caption, container);
-            button->setAutoDefault(false);
-            button->setDefault(false);
-            button->setAccessibleName(caption);
-            button->installEventFilter(this);
-            widget = button;
-            break;
-        }
-        case Kind::TextBox: {
-            auto* edit = new QLineEdit(container);
-            edit->setAccessibleName(fromUtf8(row.name));
-            widget = edit;
-            break;
-        }
-        case Kind::Frame:
-            widget = frame1 = new QGroupBox(caption, container);
-            break;
-        case Kind::Label: {
-            auto* label = new QLabel(caption, container);
-            label->setTextFormat(Qt::PlainText);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setWordWrap(false);
-            widget = label;
-            break;
-        }
-        }
-        widget->setObjectName(fromUtf8(row.name));
+        QWidget* widget = makeControl(row, row.inFrame1 ? control("Frame1") : this);
+        widget->setObjectName(fromName(row.name));
         widget->setGeometry(pixels(row));
         controls_[i] = widget;
     }
 
-    QFont titleFont(fromUtf8(kTitleFont.family));
+    QFont titleFont(fromText(kTitleFont.family));
     titleFont.setPointSizeF(kTitleFont.pointSize);
     titleFont.setWeight(static_cast<QFont::Weight>(kTitleFont.weight));
     control(kTitleFont.control)->setFont(titleFont);
+    for (Row i = 0; i < kControls.size(); ++i)
+        fitCaption(*controls_[i], i == kL1Row ? fromText(commands::kEqualAbscissas) : fromText(kControls[i].caption));
 
-    for (QLabel* label : findChildren<QLabel*>()) fitIntoBox(label);
+    // raise() puts a widget on top, so the bottom of the stack goes first.
+    for (auto row = kStackOrder.rbegin(); row != kStackOrder.rend(); ++row) controls_[*row]->raise();
+    for (Row i = 1; i < kTabOrder.size(); ++i) setTabOrder(controls_[kTabOrder[i - 1]], controls_[kTabOrder[i]]);
 
-    // A field label's box overlaps its field; the field stays on top, so that
-    // all of it takes clicks.
-    for (std::size_t i = 0; i < kControls.size(); ++i)
-        if (kControls[i].kind == Kind::TextBox || kControls[i].kind == Kind::CommandButton)
-            controls_[i]->raise();
-
-    for (std::size_t i = 0; i < commands::kTextFieldNames.size(); ++i) {
-        const std::string_view name = commands::kTextFieldNames[i];
-        textBoxes_[i] = std::make_unique<TextBoxBinding>(name, qobject_cast<QLineEdit*>(control(name)));
+    for (const ButtonRow& button : kButtons) {
+        const Row row = rowOf(button.control);
+        auto* widget = qobject_cast<QPushButton*>(controls_[row]);
+        widget->installEventFilter(this);
+        connect(widget, &QPushButton::clicked, this, [this, row] { form_.click(row); });
     }
-    l1_ = std::make_unique<LabelBinding>(qobject_cast<QLabel*>(control("l1")));
-
-    // Keyboard order: the controls that take the focus, by tab index.
-    QWidget* previous = nullptr;
-    for (const std::size_t i : kTabOrder) {
-        if (controls_[i]->focusPolicy() & Qt::TabFocus) {
-            if (previous) setTabOrder(previous, controls_[i]);
-            else controls_[i]->setFocus(Qt::OtherFocusReason);
-            previous = controls_[i];
-        }
-    }
-
-    connect(qobject_cast<QPushButton*>(control("Command1")), &QPushButton::clicked, this,
-            [this] { dispatch(commands::Command1_Click, Command::Interpolate); });
-    connect(qobject_cast<QPushButton*>(control("Command2")), &QPushButton::clicked, this,
-            [this] { dispatch(commands::Command2_Click, Command::Clear); });
+    form_.opened();
 }
 
 Form1::~Form1() = default;
 
-rt::TextBox& Form1::textBox(commands::TextField field) {
-    return *textBoxes_[static_cast<std::size_t>(field)];
-}
-
-rt::Label& Form1::l1() { return *l1_; }
-
 QWidget* Form1::control(std::string_view name) const {
-    const std::size_t row = rowOf(name);
+    const Row row = rowOf(name);
     return row < controls_.size() ? controls_[row] : nullptr;
 }
-
-int Form1::heldReferences() const { return window::heldReferences(l1_, textBoxes_); }
 
 void Form1::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -184,12 +124,11 @@ void Form1::paintEvent(QPaintEvent*) {
         painter.drawLine(toPixels(line.x1), toPixels(line.y1), toPixels(line.x2), toPixels(line.y2));
 }
 
-// A focused button is pressed with Enter as with Space, although neither
-// button is a default button that Enter would press from anywhere else.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        const auto row = static_cast<Row>(std::find(controls_.begin(), controls_.end(), watched) - controls_.begin());
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && row < controls_.size() && Form::enterPresses(row)) {
             static_cast<QAbstractButton*>(watched)->animateClick();
             return true;
         }
@@ -197,29 +136,38 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-// A command's error is reported here, where the click arrives. The fields
-// stay as the command left them. Afterwards
-// the cursor goes to the field at fault, its text selected so that typing
-// replaces it, or back to where it was.
-void Form1::dispatch(void (*command)(commands::FormFields&), Command which) {
-    const std::optional<Report> report = runCommand(command, which, *this);
-    if (!report) return;
-    const QPointer<QWidget> focus = QApplication::focusWidget();
-    QMessageBox box(QMessageBox::Warning, fromUtf8(kTitle), fromText(report->message), QMessageBox::Ok, this);
-    box.setInformativeText(fromText(report->unfinished));
+std::optional<std::u16string> Form1::text(Row row) const {
+    if (auto* edit = qobject_cast<QLineEdit*>(controls_[row])) return edit->text().toStdU16String();
+    if (auto* label = qobject_cast<QLabel*>(controls_[row])) return label->text().toStdU16String();
+    return std::nullopt;
+}
+
+bool Form1::setText(Row row, std::u16string_view text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(controls_[row])) edit->setText(fromText(text));
+    else if (auto* label = qobject_cast<QLabel*>(controls_[row])) label->setText(fromText(text));
+    else return false;
+    return true;
+}
+
+std::optional<Row> Form1::focusedRow() const {
+    const auto found = std::find(controls_.begin(), controls_.end(), QApplication::focusWidget());
+    if (found == controls_.end()) return std::nullopt;
+    return static_cast<Row>(found - controls_.begin());
+}
+
+void Form1::focus(Row row, bool selectText) {
+    if (!controls_[row]) return;
+    controls_[row]->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(controls_[row]); edit && selectText) edit->selectAll();
+}
+
+void Form1::showReport(const Report& report) {
+    QMessageBox box(QMessageBox::Warning, fromText(kTitle), fromText(report.message), QMessageBox::Ok, this);
+    box.setInformativeText(fromText(report.unfinished));
     box.setTextFormat(Qt::PlainText);
     box.exec();
     // Not every platform gives the activation back when the box closes.
     activateWindow();
-    QPointer<QLineEdit> edit;
-    if (report->field)
-        edit = qobject_cast<QLineEdit*>(control(commands::kTextFieldNames[static_cast<std::size_t>(*report->field)]));
-    if (edit) {
-        edit->setFocus(Qt::OtherFocusReason);
-        edit->selectAll();
-    } else if (focus) {
-        focus->setFocus(Qt::OtherFocusReason);
-    }
 }
 
 } // namespace window

@@ -1,51 +1,48 @@
-// The calculator's only window, built from the layout tables. It binds the
-// form fields the commands see to its widgets, routes the two button clicks
-// to the commands, and reports a command's error in a message box.
+// The calculator's only window on Qt 6 Widgets, built from the layout tables.
+// The form (window/form.h) does what a click does; this skin makes the
+// widgets, lays them out, draws the diagram, routes the button clicks and
+// Enter to the form, and shows the form's texts and reports.
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
 
 #include <array>
-#include <memory>
 #include <string_view>
 
-#include "commands/form_fields.h"
-#include "window/report.h"
-
-class QLabel;
-class QLineEdit;
+#include "window/form.h"
+#include "window/layout.h"
 
 namespace window {
 
-class Form1 final : public QWidget, public commands::FormFields {
+// The user's decimal separator, from the system locale.
+char16_t systemDecimalSeparator();
+
+class Form1 final : public QWidget, private Skin {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    explicit Form1(char16_t decimalSeparator = systemDecimalSeparator(), QWidget* parent = nullptr);
     ~Form1() override;
-
-    rt::TextBox& textBox(commands::TextField field) override;
-    rt::Label& l1() override;
 
     // The control built from the layout row of that name, or null.
     QWidget* control(std::string_view name) const;
     // Control references the commands hold at this moment; 0 between clicks.
-    int heldReferences() const;
+    int heldReferences() const { return form_.heldReferences(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class TextBoxBinding;
-    class LabelBinding;
+    std::optional<std::u16string> text(Row row) const override;
+    bool setText(Row row, std::u16string_view text) override;
+    std::optional<Row> focusedRow() const override;
+    void focus(Row row, bool selectText) override;
+    void showReport(const Report& report) override;
 
-    void dispatch(void (*command)(commands::FormFields&), Command which);
-
-    std::array<QPointer<QWidget>, 22> controls_; // in layout order, owned as children
-    std::array<std::unique_ptr<TextBoxBinding>, 6> textBoxes_;
-    std::unique_ptr<LabelBinding> l1_;
+    std::array<QPointer<QWidget>, kControls.size()> controls_; // in layout order, owned as children
+    Form form_;
 };
 
 } // namespace window

@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "commands/commands.h"
-#include "window/binding.h"
 
 namespace window::win32 {
 
@@ -16,14 +15,8 @@ namespace {
 // for Enter and Escape and which the window ignores.
 constexpr int kFirstId = 100;
 
+// wchar_t is UTF-16 on Windows: texts pass as they are, unit for unit.
 std::wstring wide(std::u16string_view text) { return {text.begin(), text.end()}; }
-std::wstring wide(std::string_view utf8) { return wide(toUtf16(utf8)); }
-
-std::u16string windowText(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return {text.begin(), text.end()};
-}
 
 struct Control {
     const wchar_t* className;
@@ -86,40 +79,7 @@ struct PenDeleter {
 
 } // namespace
 
-// The commands' view of a text field: its Text, read and written. A field
-// whose control is gone fails, and the command raises the property error.
-class Form1::TextBoxBinding final : public Counted<rt::TextBox> {
-public:
-    TextBoxBinding(std::string_view name, HWND edit) : Counted(name), edit_(edit) {}
-
-    rt::Status GetText(rt::Str& text) override {
-        if (!IsWindow(edit_)) return rt::Status::Failed;
-        rt::StrMove(text, windowText(edit_));
-        return rt::Status::Ok;
-    }
-    rt::Status LetText(std::u16string_view text) override {
-        if (!IsWindow(edit_)) return rt::Status::Failed;
-        return SetWindowTextW(edit_, wide(text).c_str()) ? rt::Status::Ok : rt::Status::Failed;
-    }
-
-private:
-    HWND edit_;
-};
-
-class Form1::LabelBinding final : public Counted<rt::Label> {
-public:
-    explicit LabelBinding(HWND label) : Counted("l1"), label_(label) {}
-
-    rt::Status LetCaption(std::u16string_view caption) override {
-        if (!IsWindow(label_)) return rt::Status::Failed;
-        return SetWindowTextW(label_, wide(caption).c_str()) ? rt::Status::Ok : rt::Status::Failed;
-    }
-
-private:
-    HWND label_;
-};
-
-Form1::Form1(HINSTANCE instance) : instance_(instance) {
+Form1::Form1(HINSTANCE instance, char16_t decimalSeparator) : instance_(instance), form_(*this, decimalSeparator) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
@@ -146,32 +106,21 @@ Form1::~Form1() {
 void Form1::show(int showCommand) {
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
-    // The focus starts in the first control of the keyboard order.
-    for (const std::size_t row : kTabOrder)
-        if (GetWindowLongPtrW(controls_[row], GWL_STYLE) & WS_TABSTOP) {
-            SetFocus(controls_[row]);
-            break;
-        }
+    form_.opened();
 }
 
-rt::TextBox& Form1::textBox(commands::TextField field) { return *textBoxes_[static_cast<std::size_t>(field)]; }
-
-rt::Label& Form1::l1() { return *l1_; }
-
 HWND Form1::control(std::string_view name) const {
-    const std::size_t row = rowOf(name);
+    const std::size_t row = window::rowOf(name);
     return row < controls_.size() ? controls_[row] : nullptr;
 }
 
-int Form1::heldReferences() const { return window::heldReferences(l1_, textBoxes_); }
-
 bool Form1::preTranslate(MSG& message) {
-    // A focused button is pressed with Enter as with Space, although neither
-    // button is a default button that Enter would press from anywhere else.
-    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN
-        && (message.hwnd == control("Command1") || message.hwnd == control("Command2"))) {
-        SendMessageW(message.hwnd, BM_CLICK, 0, 0);
-        return true;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
+        const auto row = rowOf(message.hwnd);
+        if (row && Form::enterPresses(*row)) {
+            SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+            return true;
+        }
     }
     return IsDialogMessageW(hwnd_, &message);
 }
@@ -211,18 +160,9 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form1::onCreate() {
     dpi_ = GetDpiForWindow(hwnd_);
-    // The dialog manager's Tab follows the z-order, which is the order of
-    // creation: the controls that take the focus come first, by tab index,
-    // so that they also lie above the labels that overlap them; Frame1 lies
-    // beneath everything it surrounds.
-    const auto layer = [](std::size_t row) {
-        const Kind kind = kControls[row].kind;
-        return kind == Kind::Label ? 1 : kind == Kind::Frame ? 2 : 0;
-    };
-    std::array<std::size_t, kControls.size()> order = kTabOrder;
-    std::stable_sort(order.begin(), order.end(),
-                     [&layer](std::size_t a, std::size_t b) { return layer(a) < layer(b); });
-    for (const std::size_t i : order) {
+    // The z-order is the order of creation, top first, and the dialog
+    // manager's Tab follows it.
+    for (const Row i : kStackOrder) {
         const ControlRow& row = kControls[i];
         const Control kind = controlFor(row.kind);
         controls_[i] = CreateWindowExW(kind.exStyle, kind.className, wide(row.caption).c_str(),
@@ -231,11 +171,6 @@ void Form1::onCreate() {
                                        instance_, nullptr);
         if (row.kind == Kind::TextBox) SetWindowSubclass(controls_[i], editProc, 1, 0);
     }
-    for (std::size_t i = 0; i < commands::kTextFieldNames.size(); ++i) {
-        const std::string_view name = commands::kTextFieldNames[i];
-        textBoxes_[i] = std::make_unique<TextBoxBinding>(name, control(name));
-    }
-    l1_ = std::make_unique<LabelBinding>(control("l1"));
     layOut();
 }
 
@@ -251,7 +186,7 @@ void Form1::layOut() {
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    const ControlRow& frame1 = kControls[rowOf("Frame1")];
+    const ControlRow& frame1 = kControls[window::rowOf("Frame1")];
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const ControlRow& row = kControls[i];
         // Frame1's controls are the window's children too, placed from Frame1's corner.
@@ -290,12 +225,8 @@ LRESULT Form1::onControlColour(HDC dc) {
 }
 
 void Form1::onCommand(int id, int code) {
-    if (code != BN_CLICKED || id < kFirstId) return;
-    const auto row = static_cast<std::size_t>(id - kFirstId);
-    if (row >= kControls.size()) return;
-    const std::string_view name = kControls[row].name;
-    if (name == "Command1") dispatch(commands::Command1_Click, Command::Interpolate);
-    else if (name == "Command2") dispatch(commands::Command2_Click, Command::Clear);
+    if (code == BN_CLICKED && id >= kFirstId && static_cast<Row>(id - kFirstId) < kControls.size())
+        form_.click(static_cast<Row>(id - kFirstId));
 }
 
 // The focus leaves with the window and comes back to the same control.
@@ -314,23 +245,34 @@ void Form1::onDpiChanged(UINT dpi, const RECT& suggested) {
     layOut();
 }
 
-// A command's error is reported here, where the click arrives. The fields
-// stay as the command left them. Afterwards the cursor goes to the field at
-// fault, its text selected so that typing replaces it, or back to where it was.
-void Form1::dispatch(void (*command)(commands::FormFields&), Command which) {
-    const std::optional<Report> report = runCommand(command, which, *this);
-    if (!report) return;
-    const HWND focus = GetFocus();
-    const std::wstring text = wide(report->message) + L"\n\n" + wide(report->unfinished);
+std::optional<Row> Form1::rowOf(HWND hwnd) const {
+    const auto found = std::find(controls_.begin(), controls_.end(), hwnd);
+    if (!hwnd || found == controls_.end()) return std::nullopt;
+    return static_cast<Row>(found - controls_.begin());
+}
+
+std::optional<std::u16string> Form1::text(Row row) const {
+    if (!IsWindow(controls_[row])) return std::nullopt;
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(controls_[row])) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(controls_[row], text.data(), static_cast<int>(text.size()))));
+    return std::u16string(text.begin(), text.end());
+}
+
+bool Form1::setText(Row row, std::u16string_view text) {
+    return IsWindow(controls_[row]) && SetWindowTextW(controls_[row], wide(text).c_str());
+}
+
+std::optional<Row> Form1::focusedRow() const { return rowOf(GetFocus()); }
+
+void Form1::focus(Row row, bool selectText) {
+    if (!IsWindow(controls_[row])) return;
+    SetFocus(controls_[row]);
+    if (selectText) SendMessageW(controls_[row], EM_SETSEL, 0, -1);
+}
+
+void Form1::showReport(const Report& report) {
+    const std::wstring text = wide(report.message) + L"\n\n" + wide(report.unfinished);
     MessageBoxW(hwnd_, text.c_str(), wide(kTitle).c_str(), MB_OK | MB_ICONWARNING);
-    const HWND edit = report->field ? control(commands::kTextFieldNames[static_cast<std::size_t>(*report->field)])
-                                    : nullptr;
-    if (edit && IsWindow(edit)) {
-        SetFocus(edit);
-        SendMessageW(edit, EM_SETSEL, 0, -1);
-    } else if (focus && IsWindow(focus)) {
-        SetFocus(focus);
-    }
 }
 
 int runMessageLoop(Form1& form) {

@@ -1,19 +1,20 @@
 // The calculator's only window on the Win32 API, built from the layout tables.
-// It binds the form fields the commands see to its controls, routes the two
-// button clicks to the commands, and reports a command's error in a message box.
+// The form (window/form.h) does what a click does; this skin makes the
+// controls, lays them out for the DPI, draws the diagram, routes the button
+// clicks and Enter to the form, and shows the form's texts and reports.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
 
-#include "commands/form_fields.h"
+#include "window/form.h"
 #include "window/layout.h"
-#include "window/report.h"
 
 namespace window::win32 {
 
@@ -25,24 +26,22 @@ using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
 // Twips to device pixels at `dpi` dots per inch: 15 twips a pixel at 96.
 inline int toDevice(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
-class Form1 final : public commands::FormFields {
+class Form1 final : private Skin {
 public:
     // Creates the window, hidden; show() shows it with the focus in y1.
-    explicit Form1(HINSTANCE instance);
+    // Numbers are read and written with `decimalSeparator`.
+    Form1(HINSTANCE instance, char16_t decimalSeparator = u'.');
     ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
     void show(int showCommand = SW_SHOWNORMAL);
 
-    rt::TextBox& textBox(commands::TextField field) override;
-    rt::Label& l1() override;
-
     HWND hwnd() const noexcept { return hwnd_; }
     // The control built from the layout row of that name, or null.
     HWND control(std::string_view name) const;
     // Control references the commands hold at this moment; 0 between clicks.
-    int heldReferences() const;
+    int heldReferences() const { return form_.heldReferences(); }
     UINT dpi() const noexcept { return dpi_; }
 
     // The keyboard handling a message gets before it is dispatched: Tab and
@@ -51,8 +50,11 @@ public:
     bool preTranslate(MSG& message);
 
 private:
-    class TextBoxBinding;
-    class LabelBinding;
+    std::optional<std::u16string> text(Row row) const override;
+    bool setText(Row row, std::u16string_view text) override;
+    std::optional<Row> focusedRow() const override;
+    void focus(Row row, bool selectText) override;
+    void showReport(const Report& report) override;
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -65,7 +67,7 @@ private:
     void onDpiChanged(UINT dpi, const RECT& suggested);
 
     void layOut();
-    void dispatch(void (*command)(commands::FormFields&), Command which);
+    std::optional<Row> rowOf(HWND hwnd) const;
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -73,8 +75,7 @@ private:
     HWND lastFocus_ = nullptr; // given back when the window is activated again
     std::array<HWND, kControls.size()> controls_{}; // in layout order, owned as children
     Font font_, titleFont_;
-    std::array<std::unique_ptr<TextBoxBinding>, 6> textBoxes_;
-    std::unique_ptr<LabelBinding> l1_;
+    Form form_;
 };
 
 // Runs the message loop until the window is closed; returns the exit code.

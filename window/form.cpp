@@ -1,0 +1,41 @@
+#include "window/form.h"
+
+#include <algorithm>
+
+#include "runtime/text.h"
+
+namespace window {
+
+rt::Status Form::TextBoxBinding::GetText(rt::Str& text) {
+    std::optional<std::u16string> shown = skin_->text(row_);
+    if (!shown) return rt::Status::Failed;
+    rt::StrMove(text, std::move(*shown));
+    return rt::Status::Ok;
+}
+
+Form::Form(Skin& skin, char16_t decimalSeparator) : skin_(skin), separator_(decimalSeparator) {
+    for (std::size_t i = 0; i < boxes_.size(); ++i) boxes_[i].bind(skin, kTextFieldRows[i]);
+    l1_.bind(skin, kL1Row);
+}
+
+void Form::opened() { skin_.focus(kFirstFocus, false); }
+
+void Form::click(Row row) {
+    const auto button = std::find_if(kButtons.begin(), kButtons.end(),
+                                     [row](const ButtonRow& b) { return rowOf(b.control) == row; });
+    if (button == kButtons.end()) return;
+    const std::optional<Report> report = runCommand(*button, *this);
+    if (!report) return;
+    const std::optional<Row> focus = skin_.focusedRow();
+    skin_.showReport(*report);
+    if (report->field && skin_.text(rowOf(*report->field))) skin_.focus(rowOf(*report->field), true);
+    else if (focus) skin_.focus(*focus, false);
+}
+
+int Form::heldReferences() const {
+    int held = l1_.references();
+    for (const TextBoxBinding& box : boxes_) held += box.references();
+    return held;
+}
+
+} // namespace window
