@@ -11,7 +11,7 @@ mkdir -p "$prefix"
 prefix=$(cd "$prefix" && pwd)
 export WINEPREFIX=$prefix
 run=$(dirname "$0")/wine-run.sh
-[[ -f "$prefix/.linterp-ready" ]] && exit 0
+[[ -f "$prefix/.linterp-ready-2" ]] && exit 0
 
 echo "linterp: making the Wine prefix $prefix (once; takes a few seconds)"
 "$run" wineboot -i >/dev/null 2>&1 || true
@@ -37,12 +37,16 @@ reg=$prefix/linterp.reg
     printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics]\r\n'
     printf '"MessageFont"=hex:%s\r\n\r\n' "$message_font"
     # No window manager runs under Xvfb: unmanaged windows spare Wine its wait
-    # for one on every window that closes.
+    # for one on every window that closes. The test programs stay unmanaged;
+    # linterp.exe itself is managed, so that on a desktop (make run-windows)
+    # it is listed, moved and closed by the window manager like any window.
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
-    printf '"Managed"="N"\r\n'
+    printf '"Managed"="N"\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\linterp.exe\\X11 Driver]\r\n'
+    printf '"Managed"="Y"\r\n'
 } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } > "$reg" # the version 5 format is UTF-16
 "$run" regedit /S "$reg" >/dev/null 2>&1
 # Wait until the registry is written to disk.
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 "$wineserver" -w 2>/dev/null || true
-touch "$prefix/.linterp-ready"
+touch "$prefix/.linterp-ready-2"

@@ -7,12 +7,15 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "commands/form_fields.h"
 #include "window/layout.h"
 #include "window/report.h"
+#include "window/win32/dpi.h"
 #include "window/win32/form1.h"
 
 namespace {
@@ -193,7 +196,9 @@ TEST_F(Win32Window, EveryControlStandsWhereTheTableSays) {
             EXPECT_EQ(className(hwnd), L"Edit");
             EXPECT_TRUE(controlStyle & ES_AUTOHSCROLL);
             EXPECT_FALSE(controlStyle & (ES_MULTILINE | ES_READONLY));
-            EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+            // A one-line border, which the control takes over from WS_BORDER and
+            // draws itself; not the sunken edge, which takes two more pixels.
+            EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
             EXPECT_GE(SendMessageW(hwnd, EM_GETLIMITTEXT, 0, 0), 30000); // no limit of ours
             break;
         case Kind::Frame:
@@ -212,15 +217,11 @@ TEST_F(Win32Window, EveryControlStandsWhereTheTableSays) {
 TEST_F(Win32Window, ARelayoutForA150PercentScreenScalesEveryPlace) {
     moveToScreenOf(144);
     EXPECT_EQ(form.dpi(), 144u);
-    // The frame is sized for a client area of the table's size at 144 dots
-    // per inch (the frame's own metrics only change on a real such screen).
-    RECT expected{0, 0, toDevice(window::kClientWidth, 144), toDevice(window::kClientHeight, 144)};
-    AdjustWindowRectExForDpi(&expected, static_cast<DWORD>(GetWindowLongPtrW(form.hwnd(), GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(GetWindowLongPtrW(form.hwnd(), GWL_EXSTYLE)), 144);
-    RECT frame;
-    GetWindowRect(form.hwnd(), &frame);
-    EXPECT_EQ(frame.right - frame.left, expected.right - expected.left);
-    EXPECT_EQ(frame.bottom - frame.top, expected.bottom - expected.top);
+    // The client area is the table's size at 144 dots per inch.
+    RECT client;
+    GetClientRect(form.hwnd(), &client);
+    EXPECT_EQ(client.right, toDevice(window::kClientWidth, 144));
+    EXPECT_EQ(client.bottom, toDevice(window::kClientHeight, 144));
     for (const auto& row : kControls) {
         SCOPED_TRACE(std::string(row.name));
         RECT box;
@@ -284,6 +285,89 @@ TEST_F(Win32Window, TheTitleIsSongBoldAndEveryCaptionFitsWithRealGlyphs) {
         SelectObject(dc, previous);
     }
     ReleaseDC(form.hwnd(), dc);
+}
+
+// Text fields show a typed line whole, at every DPI, with the faces a Chinese
+// Windows offers (here: what the test prefix maps them to).
+TEST(Win32Fonts, AFieldsLineFitsAndItsDigitsStayReadable) {
+    for (const UINT dpi : {96u, 120u, 144u, 192u}) {
+        const int room = toDevice(window::kControls[window::rowOf("x1")].height, dpi) - 2 * window::win32::kFieldBorder;
+        const LOGFONTW face = window::win32::fieldFace(dpi, room);
+        const window::win32::Measured measured = window::win32::measure(face);
+        std::printf("field font at %u dpi: %s %ld px, line %d of %d px, digits %d px\n", dpi,
+                    narrow(face.lfFaceName).c_str(), static_cast<long>(face.lfHeight), measured.lineHeight, room,
+                    measured.digitHeight);
+        EXPECT_LE(measured.lineHeight, room) << dpi;
+        EXPECT_GE(measured.digitHeight, MulDiv(window::win32::kSmallestDigitPixels, static_cast<int>(dpi), 96)) << dpi;
+    }
+}
+
+// What a field shows, as pixels: the rows of its client area that hold ink.
+std::vector<std::vector<bool>> inkOf(HWND edit) {
+    InvalidateRect(edit, nullptr, TRUE);
+    UpdateWindow(edit);
+    RECT client;
+    GetClientRect(edit, &client);
+    const HDC dc = GetDC(edit);
+    const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
+    std::vector<std::vector<bool>> rows;
+    // Inside the one-line border.
+    for (int y = 1; y < client.bottom - 1; ++y) {
+        rows.emplace_back();
+        for (int x = 2; x < client.right - 2; ++x) rows.back().push_back(GetPixel(dc, x, y) == ink);
+    }
+    ReleaseDC(edit, dc);
+    return rows;
+}
+
+TEST_F(Win32Window, UnderscoresAndCommasShowInTheField) {
+    type("x1", L"___");
+    const auto underscores = inkOf(control("x1"));
+    bool inked = false;
+    for (const auto& row : underscores)
+        for (const bool pixel : row) inked = inked || pixel;
+    EXPECT_TRUE(inked) << "no underscore drawn";
+    type("x1", L"1,5");
+    const auto comma = inkOf(control("x1"));
+    type("x1", L"1.5");
+    EXPECT_NE(comma, inkOf(control("x1"))) << "1,5 looks like 1.5";
+}
+
+// A screen reader, from its own process, hears each field by its label.
+TEST_F(Win32Window, AScreenReaderNamesEveryFieldByItsLabel) {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    const std::wstring out = folder + L"msaa_names.txt";
+    std::wstring command = L"\"" + folder + L"" MSAA_NAMES_EXE "\" \"" + out + L"\"";
+    for (const auto& name : commands::kTextFieldNames)
+        command += L" " + std::to_wstring(reinterpret_cast<INT_PTR>(control(name)));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    // The reader's questions arrive as messages: answer them while it runs.
+    const DWORD start = GetTickCount();
+    while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 200, QS_ALLINPUT) != WAIT_OBJECT_0
+           && GetTickCount() - start < 30000)
+        pump();
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    FILE* file = _wfopen(out.c_str(), L"rb");
+    ASSERT_NE(file, nullptr);
+    std::wstring names;
+    wchar_t unit;
+    while (std::fread(&unit, sizeof unit, 1, file) == 1) names += unit;
+    std::fclose(file);
+    DeleteFileW(out.c_str());
+    std::wstring expected;
+    for (const auto& name : commands::kTextFieldNames)
+        expected += wide(kControls[window::labelOf(window::rowOf(name))].caption) + L"\n";
+    std::printf("names a screen reader hears: %s\n", narrow(names).c_str());
+    EXPECT_EQ(names, expected) << narrow(names);
 }
 
 // The version resource the program carries, read back as Explorer does: 1.0.0.0,
@@ -513,5 +597,8 @@ int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     testing::InitGoogleTest(&argc, argv);
+    // --fallbacks: the whole suite again on the paths Windows 7 takes.
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--fallbacks") window::win32::dpi::useFallbacks();
     return RUN_ALL_TESTS();
 }

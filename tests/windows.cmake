@@ -19,6 +19,22 @@ if(LINTERP_WINDOW)
     add_executable(win32_window_tests win32_window_test.cpp ${PROJECT_BINARY_DIR}/window/win32/linterp.rc)
     target_link_libraries(win32_window_tests PRIVATE linterp_win32_window linterp_options gtest version)
     add_test(NAME win32.window COMMAND win32_window_tests)
+    # Again on the paths Windows 7 takes where the newer DPI functions are missing.
+    add_test(NAME win32.window.Windows7Fallbacks COMMAND win32_window_tests --fallbacks)
+
+    # The screen reader's side, in a process of its own.
+    add_executable(msaa_names msaa_names.cpp)
+    target_link_options(msaa_names PRIVATE -municode)
+    target_link_libraries(msaa_names PRIVATE linterp_options oleacc ole32 oleaut32)
+    add_dependencies(win32_window_tests msaa_names)
+    target_compile_definitions(win32_window_tests PRIVATE MSAA_NAMES_EXE="msaa_names.exe")
+
+    # Every function the program imports is there on Windows 7 SP1.
+    add_test(NAME win32.ImportsRunOnWindows7
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check-imports.sh $<TARGET_FILE:linterp>
+                ${PROJECT_SOURCE_DIR}/window/win32/imports.txt)
+    set_tests_properties(win32.ImportsRunOnWindows7 PROPERTIES
+        ENVIRONMENT "OBJDUMP=${CMAKE_OBJDUMP}")
 
     # The program needs no DLL beyond Windows' own.
     add_test(NAME win32.LinksOnlySystemDlls

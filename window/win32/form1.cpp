@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "commands/commands.h"
+#include "window/win32/dpi.h"
 
 namespace window::win32 {
 
@@ -27,35 +28,47 @@ struct Control {
 Control controlFor(Kind kind) {
     switch (kind) {
     case Kind::CommandButton: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
-    case Kind::TextBox: return {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    // A one-line border rather than the sunken client edge: two pixels more
+    // for the text, whose line must show whole.
+    case Kind::TextBox: return {L"EDIT", WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 0};
     case Kind::Frame: return {L"BUTTON", BS_GROUPBOX, 0};
     case Kind::Label: break;
     }
     return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
 }
 
-// The message font, no larger than the 9 points the layout's boxes are sized for.
-Font messageFont(UINT dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    LOGFONTW font{};
-    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
-        font = metrics.lfMessageFont;
-    const LONG largest = MulDiv(9, static_cast<int>(dpi), 72);
-    if (font.lfHeight == 0 || font.lfHeight < -largest || font.lfHeight > largest) font.lfHeight = -largest;
-    if (font.lfFaceName[0] == L'\0') wcscpy(font.lfFaceName, L"MS Shell Dlg 2");
-    return Font(CreateFontIndirectW(&font));
-}
+// The z-order, top first: kStackOrder, except that each field's label lies
+// just above its field. A screen reader names a field after the label just
+// before it in z-order; the label's window is cut back to where it does not
+// cover the field (see clipLabel), so it hides nothing.
+constexpr std::array<Row, kControls.size()> kZOrder = [] {
+    std::array<Row, kControls.size()> order{};
+    std::size_t next = 0;
+    const auto isFieldLabel = [](Row row) {
+        for (const Row field : kTextFieldRows)
+            if (labelOf(field) == row) return true;
+        return false;
+    };
+    for (const Row row : kStackOrder) {
+        if (isFieldLabel(row)) continue;
+        if (kControls[row].kind == Kind::TextBox) order[next++] = labelOf(row);
+        order[next++] = row;
+    }
+    return order;
+}();
 
-Font titleFont(UINT dpi) {
-    LOGFONTW font{};
-    font.lfHeight = -static_cast<LONG>(kTitleFont.pointSize * dpi / 72 + 0.5);
-    font.lfWeight = kTitleFont.weight;
-    font.lfCharSet = GB2312_CHARSET;
-    font.lfQuality = CLEARTYPE_QUALITY;
-    const std::wstring face = wide(kTitleFont.family);
-    face.copy(font.lfFaceName, LF_FACESIZE - 1);
-    return Font(CreateFontIndirectW(&font));
+// A label's window, less the part of its box that a field covers.
+void clipLabel(HWND label, HWND field) {
+    RECT labelBox, fieldBox;
+    GetWindowRect(label, &labelBox);
+    GetWindowRect(field, &fieldBox);
+    OffsetRect(&fieldBox, -labelBox.left, -labelBox.top);
+    OffsetRect(&labelBox, -labelBox.left, -labelBox.top);
+    const HRGN visible = CreateRectRgnIndirect(&labelBox);
+    const HRGN covered = CreateRectRgnIndirect(&fieldBox);
+    CombineRgn(visible, visible, covered, RGN_DIFF);
+    DeleteObject(covered);
+    SetWindowRgn(label, visible, FALSE); // the window owns the region now
 }
 
 // Ctrl+A selects the whole text; the single-line edit control of older
@@ -159,10 +172,10 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1::onCreate() {
-    dpi_ = GetDpiForWindow(hwnd_);
+    dpi_ = dpi::ofWindow(hwnd_);
     // The z-order is the order of creation, top first, and the dialog
     // manager's Tab follows it.
-    for (const Row i : kStackOrder) {
+    for (const Row i : kZOrder) {
         const ControlRow& row = kControls[i];
         const Control kind = controlFor(row.kind);
         controls_[i] = CreateWindowExW(kind.exStyle, kind.className, wide(row.caption).c_str(),
@@ -174,17 +187,31 @@ void Form1::onCreate() {
     layOut();
 }
 
+// Sizes the window for a client area of width × height pixels.
+void Form1::sizeClientArea(int width, int height) {
+    RECT frame{0, 0, width, height};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    dpi::adjustWindowRect(frame, style, exStyle, dpi_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Where the frame was measured at another DPI than the window's, the
+    // client area tells by how much.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (client.right != width || client.bottom != height)
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+                     frame.bottom - frame.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Places the window and every control for the current DPI, and makes the
 // fonts for it.
 void Form1::layOut() {
     // The controls take the new fonts before the old ones are deleted.
-    Font font = messageFont(dpi_), title = titleFont(dpi_);
-    RECT frame{0, 0, toDevice(kClientWidth, dpi_), toDevice(kClientHeight, dpi_)};
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi_);
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int fieldLine = toDevice(kControls[kTextFieldRows[0]].height, dpi_) - 2 * kFieldBorder;
+    Font font = makeFont(messageFace(dpi_)), title = makeFont(titleFace(dpi_)),
+         field = makeFont(fieldFace(dpi_, fieldLine));
+    sizeClientArea(toDevice(kClientWidth, dpi_), toDevice(kClientHeight, dpi_));
 
     const ControlRow& frame1 = kControls[window::rowOf("Frame1")];
     for (std::size_t i = 0; i < kControls.size(); ++i) {
@@ -194,10 +221,14 @@ void Form1::layOut() {
         const int top = row.top + (row.inFrame1 ? frame1.top : 0);
         SetWindowPos(controls_[i], nullptr, toDevice(left, dpi_), toDevice(top, dpi_), toDevice(row.width, dpi_),
                      toDevice(row.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
-        const HFONT own = row.name == kTitleFont.control ? title.get() : font.get();
+        const HFONT own = row.name == kTitleFont.control ? title.get()
+                        : row.kind == Kind::TextBox      ? field.get()
+                                                         : font.get();
         SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(own), FALSE);
     }
+    for (const Row row : kTextFieldRows) clipLabel(controls_[labelOf(row)], controls_[row]);
     font_ = std::move(font);
+    fieldFont_ = std::move(field);
     titleFont_ = std::move(title);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }

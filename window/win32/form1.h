@@ -15,16 +15,9 @@
 
 #include "window/form.h"
 #include "window/layout.h"
+#include "window/win32/fonts.h"
 
 namespace window::win32 {
-
-struct FontDeleter {
-    void operator()(HFONT font) const noexcept { DeleteObject(font); }
-};
-using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
-
-// Twips to device pixels at `dpi` dots per inch: 15 twips a pixel at 96.
-inline int toDevice(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
 class Form1 final : private Skin {
 public:
@@ -67,6 +60,7 @@ private:
     void onDpiChanged(UINT dpi, const RECT& suggested);
 
     void layOut();
+    void sizeClientArea(int width, int height);
     std::optional<Row> rowOf(HWND hwnd) const;
 
     HINSTANCE instance_;
@@ -74,7 +68,7 @@ private:
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HWND lastFocus_ = nullptr; // given back when the window is activated again
     std::array<HWND, kControls.size()> controls_{}; // in layout order, owned as children
-    Font font_, titleFont_;
+    Font font_, titleFont_, fieldFont_;
     Form form_;
 };
 
