@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "commands/commands.h"
+#include "window/win32/controls.h"
 #include "window/win32/dpi.h"
 
 namespace window::win32 {
@@ -18,68 +19,6 @@ constexpr int kFirstId = 100;
 
 // wchar_t is UTF-16 on Windows: texts pass as they are, unit for unit.
 std::wstring wide(std::u16string_view text) { return {text.begin(), text.end()}; }
-
-struct Control {
-    const wchar_t* className;
-    DWORD style;
-    DWORD exStyle;
-};
-
-Control controlFor(Kind kind) {
-    switch (kind) {
-    case Kind::CommandButton: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
-    // A one-line border rather than the sunken client edge: two pixels more
-    // for the text, whose line must show whole.
-    case Kind::TextBox: return {L"EDIT", WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 0};
-    case Kind::Frame: return {L"BUTTON", BS_GROUPBOX, 0};
-    case Kind::Label: break;
-    }
-    return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
-}
-
-// The z-order, top first: kStackOrder, except that each field's label lies
-// just above its field. A screen reader names a field after the label just
-// before it in z-order; the label's window is cut back to where it does not
-// cover the field (see clipLabel), so it hides nothing.
-constexpr std::array<Row, kControls.size()> kZOrder = [] {
-    std::array<Row, kControls.size()> order{};
-    std::size_t next = 0;
-    const auto isFieldLabel = [](Row row) {
-        for (const Row field : kTextFieldRows)
-            if (labelOf(field) == row) return true;
-        return false;
-    };
-    for (const Row row : kStackOrder) {
-        if (isFieldLabel(row)) continue;
-        if (kControls[row].kind == Kind::TextBox) order[next++] = labelOf(row);
-        order[next++] = row;
-    }
-    return order;
-}();
-
-// A label's window, less the part of its box that a field covers.
-void clipLabel(HWND label, HWND field) {
-    RECT labelBox, fieldBox;
-    GetWindowRect(label, &labelBox);
-    GetWindowRect(field, &fieldBox);
-    OffsetRect(&fieldBox, -labelBox.left, -labelBox.top);
-    OffsetRect(&labelBox, -labelBox.left, -labelBox.top);
-    const HRGN visible = CreateRectRgnIndirect(&labelBox);
-    const HRGN covered = CreateRectRgnIndirect(&fieldBox);
-    CombineRgn(visible, visible, covered, RGN_DIFF);
-    DeleteObject(covered);
-    SetWindowRgn(label, visible, FALSE); // the window owns the region now
-}
-
-// Ctrl+A selects the whole text; the single-line edit control of older
-// Windows and of Wine ignores it. The other editing keys are the control's own.
-LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (message == WM_CHAR && wParam == 0x01) { // Ctrl+A
-        SendMessageW(hwnd, EM_SETSEL, 0, -1);
-        return 0;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
 
 struct PaintDeleter {
     HWND hwnd;

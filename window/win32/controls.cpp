@@ -1,0 +1,42 @@
+#include "window/win32/controls.h"
+
+#include <commctrl.h>
+
+namespace window::win32 {
+
+Control controlFor(Kind kind) {
+    switch (kind) {
+    case Kind::CommandButton: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
+    // A one-line border rather than the sunken client edge: two pixels more
+    // for the text, whose line must show whole.
+    case Kind::TextBox: return {L"EDIT", WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 0};
+    case Kind::Frame: return {L"BUTTON", BS_GROUPBOX, 0};
+    case Kind::Label: break;
+    }
+    return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+}
+
+// A label's window, less the part of its box that a field covers.
+void clipLabel(HWND label, HWND field) {
+    RECT labelBox, fieldBox;
+    GetWindowRect(label, &labelBox);
+    GetWindowRect(field, &fieldBox);
+    OffsetRect(&fieldBox, -labelBox.left, -labelBox.top);
+    OffsetRect(&labelBox, -labelBox.left, -labelBox.top);
+    const HRGN visible = CreateRectRgnIndirect(&labelBox);
+    const HRGN covered = CreateRectRgnIndirect(&fieldBox);
+    CombineRgn(visible, visible, covered, RGN_DIFF);
+    DeleteObject(covered);
+    SetWindowRgn(label, visible, FALSE); // the window owns the region now
+}
+
+// The other editing keys are the control's own.
+LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_CHAR && wParam == 0x01) { // Ctrl+A
+        SendMessageW(hwnd, EM_SETSEL, 0, -1);
+        return 0;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace window::win32
