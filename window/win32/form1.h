@@ -43,13 +43,15 @@ public:
     bool preTranslate(MSG& message);
 
 private:
-    std::optional<std::u16string> text(Row row) const override;
-    bool setText(Row row, std::u16string_view text) override;
-    std::optional<Row> focusedRow() const override;
-    void focus(Row row, bool selectText) override;
-    void showReport(const Report& report) override;
-
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // What the form asks of the window; a MessageBox shows the report.
+    void showReport(const Report& report) override;
+    void focus(Row row, bool selectText) override;
+    std::optional<Row> focusedRow() const override;
+    bool setText(Row row, std::u16string_view text) override;
+    std::optional<std::u16string> text(Row row) const override;
+
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void onCreate();
