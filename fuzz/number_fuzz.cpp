@@ -16,14 +16,16 @@
 namespace {
 
 // The documented forms, written independently of the reader: full-width forms
-// mapped by their own table, white space trimmed, then a hand-written scan of
+// mapped by their own table (the full-width full stop always to the decimal
+// point), white space trimmed, then a hand-written scan of
 //   [+-] (digits [sep digits*] | sep digits) [(e|E) [+-] digits]
 // Returns the plain ASCII spelling (with '.') of an accepted text.
 std::optional<std::string> recognise(const std::u16string& text, char16_t separator) {
     std::string ascii;
     for (char16_t c : text) {
+        const bool fullWidthStop = c == 0xFF0E;
         if (c >= 0xFF01 && c <= 0xFF5E) c = static_cast<char16_t>(c - 0xFF01 + u'!');
-        if (c == separator) ascii += '.';
+        if (c == separator || fullWidthStop) ascii += '.';
         else if (c == u'.' || c == u',') ascii += '#'; // a separator that is not the user's
         else if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f'
                  || c == 0x00A0 || c == 0x3000)
