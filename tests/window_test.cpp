@@ -195,6 +195,16 @@ TEST_F(Window, ChineseIsDrawnWithRealGlyphsAndTheTitleInASongFace) {
     }
 }
 
+// A label's caption has all its ink inside the box, the line drawn from the
+// box's top or centred in it.
+void expectInkInside(const QLabel& label, const QString& caption) {
+    const QFontMetricsF metrics(label.font());
+    const bool centred = label.alignment() & Qt::AlignVCenter;
+    const double baseline = metrics.ascent() + (centred ? (label.height() - metrics.height()) / 2 : 0);
+    EXPECT_GE(baseline + metrics.tightBoundingRect(caption).top(), 0);
+    EXPECT_LE(baseline + metrics.tightBoundingRect(caption).bottom(), label.height());
+}
+
 TEST_F(Window, EveryCaptionFitsItsBox) {
     for (const auto& row : kControls) {
         if (row.kind != Kind::Label && row.kind != Kind::CommandButton) continue;
@@ -205,13 +215,7 @@ TEST_F(Window, EveryCaptionFitsItsBox) {
         QWidget* widget = form.control(row.name);
         const QFontMetricsF metrics(widget->font());
         EXPECT_LE(metrics.horizontalAdvance(caption), widget->width());
-        if (row.kind == Kind::Label) {
-            // The ink must lie inside the box, the line drawn from its top or centred.
-            const bool centred = qobject_cast<QLabel*>(widget)->alignment() & Qt::AlignVCenter;
-            const double baseline = metrics.ascent() + (centred ? (widget->height() - metrics.height()) / 2 : 0);
-            EXPECT_GE(baseline + metrics.tightBoundingRect(caption).top(), 0);
-            EXPECT_LE(baseline + metrics.tightBoundingRect(caption).bottom(), widget->height());
-        }
+        if (row.kind == Kind::Label) expectInkInside(*qobject_cast<QLabel*>(widget), caption);
     }
     // A field shows its text whole, full-width digits and descenders included.
     // QLineEdit centres the font's line box in its contents and clips to them;
@@ -252,14 +256,7 @@ TEST_P(DesktopFont, EveryCaptionFitsItsBox) {
         EXPECT_LE(QFontMetricsF(widget->font()).horizontalAdvance(caption), window::captionRoom(*widget))
             << widget->font().pointSizeF() << " pt";
         EXPECT_GE(widget->font().pointSizeF(), window::kSmallestCaptionPointSize);
-        if (auto* label = qobject_cast<QLabel*>(widget)) {
-            // The ink lies inside the box, the line drawn from its top or centred.
-            const QFontMetricsF metrics(label->font());
-            const bool centred = label->alignment() & Qt::AlignVCenter;
-            const double baseline = metrics.ascent() + (centred ? (label->height() - metrics.height()) / 2 : 0);
-            EXPECT_GE(baseline + metrics.tightBoundingRect(caption).top(), 0);
-            EXPECT_LE(baseline + metrics.tightBoundingRect(caption).bottom(), label->height());
-        }
+        if (auto* label = qobject_cast<QLabel*>(widget)) expectInkInside(*label, caption);
         const Drawn drawn = drawnWith(caption, widget->font());
         EXPECT_TRUE(drawn.allGlyphsFound) << drawn.families.join(",").toStdString();
     }

@@ -11,14 +11,11 @@
 #include <cstdio>
 
 #include "window/layout.h"
+#include "window/qt/qstring.h"
 
 namespace window {
 
 namespace {
-
-QString fromText(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Qt's own strings (a message box's button, a field's context menu) in
 // Simplified Chinese whatever the system's language, as the rest of the
@@ -41,7 +38,7 @@ void translateQt(QApplication& app) {
 
 void setUpApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("linterp"));
-    QApplication::setApplicationDisplayName(fromText(kTitle));
+    QApplication::setApplicationDisplayName(toQString(kTitle));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.linterp.linterp"));

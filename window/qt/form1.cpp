@@ -14,18 +14,11 @@
 #include <QPushButton>
 
 #include "window/qt/fit.h"
+#include "window/qt/qstring.h"
 
 namespace window {
 
 namespace {
-
-QString fromText(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString fromName(std::string_view name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
 
 QRect pixels(const ControlRow& row) {
     return {toPixels(row.left), toPixels(row.top), toPixels(row.width), toPixels(row.height)};
@@ -33,7 +26,7 @@ QRect pixels(const ControlRow& row) {
 
 // The widget a layout row becomes, before it is placed.
 QWidget* makeControl(const ControlRow& row, QWidget* container) {
-    const QString caption = fromText(row.caption);
+    const QString caption = toQString(row.caption);
     switch (row.kind) {
     case Kind::CommandButton: {
         auto* button = new QPushButton(caption, container);
@@ -44,7 +37,7 @@ QWidget* makeControl(const ControlRow& row, QWidget* container) {
     }
     case Kind::TextBox: {
         auto* edit = new QLineEdit(container);
-        edit->setAccessibleName(fromName(row.name));
+        edit->setAccessibleName(toQString(row.name));
         return edit;
     }
     case Kind::Frame: return new QGroupBox(caption, container);
@@ -75,7 +68,7 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form
     static const bool accessibleFactory = (QAccessible::installFactory(accessibleForm1), true);
     (void)accessibleFactory;
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(fromText(kTitle));
+    setWindowTitle(toQString(kTitle));
     setFixedSize(toPixels(kClientWidth), toPixels(kClientHeight));
     // A fixed-size window offers no maximise button, whether the desktop or
     // Qt itself (on Wayland, without server-side decorations) draws the frame.
@@ -85,24 +78,24 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form
     for (Row i = 0; i < kControls.size(); ++i) {
         const ControlRow& row = kControls[i];
         QWidget* widget = makeControl(row, row.inFrame1 ? control("Frame1") : this);
-        widget->setObjectName(fromName(row.name));
+        widget->setObjectName(toQString(row.name));
         widget->setGeometry(pixels(row));
         controls_[i] = widget;
     }
 
-    QFont titleFont(fromText(kTitleFont.family));
+    QFont titleFont(toQString(kTitleFont.family));
     titleFont.setPointSizeF(kTitleFont.pointSize);
     titleFont.setWeight(static_cast<QFont::Weight>(kTitleFont.weight));
     control(kTitleFont.control)->setFont(titleFont);
     for (Row i = 0; i < kControls.size(); ++i)
-        fitCaption(*controls_[i], i == kL1Row ? fromText(commands::kEqualAbscissas) : fromText(kControls[i].caption));
+        fitCaption(*controls_[i], toQString(i == kL1Row ? commands::kEqualAbscissas : kControls[i].caption));
 
     // raise() puts a widget on top, so the bottom of the stack goes first.
     for (auto row = kStackOrder.rbegin(); row != kStackOrder.rend(); ++row) controls_[*row]->raise();
     for (Row i = 1; i < kTabOrder.size(); ++i) setTabOrder(controls_[kTabOrder[i - 1]], controls_[kTabOrder[i]]);
 
     for (const ButtonRow& button : kButtons) {
-        const Row row = rowOf(button.control);
+        const Row row = window::rowOf(button.control);
         auto* widget = qobject_cast<QPushButton*>(controls_[row]);
         widget->installEventFilter(this);
         connect(widget, &QPushButton::clicked, this, [this, row] { form_.click(row); });
@@ -113,7 +106,7 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form
 Form1::~Form1() = default;
 
 QWidget* Form1::control(std::string_view name) const {
-    const Row row = rowOf(name);
+    const Row row = window::rowOf(name);
     return row < controls_.size() ? controls_[row] : nullptr;
 }
 
@@ -127,8 +120,8 @@ void Form1::paintEvent(QPaintEvent*) {
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        const auto row = static_cast<Row>(std::find(controls_.begin(), controls_.end(), watched) - controls_.begin());
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && row < controls_.size() && Form::enterPresses(row)) {
+        const std::optional<Row> row = rowOf(watched);
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && row && Form::enterPresses(*row)) {
             static_cast<QAbstractButton*>(watched)->animateClick();
             return true;
         }
@@ -143,17 +136,19 @@ std::optional<std::u16string> Form1::text(Row row) const {
 }
 
 bool Form1::setText(Row row, std::u16string_view text) {
-    if (auto* edit = qobject_cast<QLineEdit*>(controls_[row])) edit->setText(fromText(text));
-    else if (auto* label = qobject_cast<QLabel*>(controls_[row])) label->setText(fromText(text));
+    if (auto* edit = qobject_cast<QLineEdit*>(controls_[row])) edit->setText(toQString(text));
+    else if (auto* label = qobject_cast<QLabel*>(controls_[row])) label->setText(toQString(text));
     else return false;
     return true;
 }
 
-std::optional<Row> Form1::focusedRow() const {
-    const auto found = std::find(controls_.begin(), controls_.end(), QApplication::focusWidget());
-    if (found == controls_.end()) return std::nullopt;
+std::optional<Row> Form1::rowOf(const QObject* control) const {
+    const auto found = std::find(controls_.begin(), controls_.end(), control);
+    if (!control || found == controls_.end()) return std::nullopt;
     return static_cast<Row>(found - controls_.begin());
 }
+
+std::optional<Row> Form1::focusedRow() const { return rowOf(QApplication::focusWidget()); }
 
 void Form1::focus(Row row, bool selectText) {
     if (!controls_[row]) return;
@@ -162,8 +157,8 @@ void Form1::focus(Row row, bool selectText) {
 }
 
 void Form1::showReport(const Report& report) {
-    QMessageBox box(QMessageBox::Warning, fromText(kTitle), fromText(report.message), QMessageBox::Ok, this);
-    box.setInformativeText(fromText(report.unfinished));
+    QMessageBox box(QMessageBox::Warning, toQString(kTitle), toQString(report.message), QMessageBox::Ok, this);
+    box.setInformativeText(toQString(report.unfinished));
     box.setTextFormat(Qt::PlainText);
     box.exec();
     // Not every platform gives the activation back when the box closes.
