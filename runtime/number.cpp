@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <string>
 #include <system_error>
+
+#include <fast_float/fast_float.h>
 
 namespace rt {
 
@@ -24,10 +27,10 @@ constexpr char16_t narrow(char16_t c) {
 
 constexpr bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-// What each ASCII character becomes for from_chars: the characters of the
+// What each ASCII character becomes for the reader: the characters of the
 // grammar stand for themselves, white space becomes ' ', and the rest (the
 // full stop and comma included: the separator is dealt with first) becomes a
-// byte that from_chars stops at.
+// byte that the reader stops at.
 constexpr std::array<char, 128> kAlphabet = [] {
     std::array<char, 128> table{};
     for (std::size_t c = 0; c < table.size(); ++c) {
@@ -39,10 +42,10 @@ constexpr std::array<char, 128> kAlphabet = [] {
 
 constexpr char16_t kFullWidthStop = u'\uFF0E';
 
-// The text in the only alphabet std::from_chars reads, one char per code
+// The text in the only alphabet the reader takes, one char per code
 // unit, in a buffer on the stack for the lengths people type: full-width forms
 // narrowed, the user's separator and "．" as '.', and every other character outside
-// the grammar as a byte that from_chars stops at.
+// the grammar as a byte that the reader stops at.
 class Narrowed {
 public:
     Narrowed(std::u16string_view text, char16_t separator)
@@ -66,23 +69,69 @@ private:
     std::size_t size_;
 };
 
-// For a number from_chars found out of range: whether it is at least 1 (an
-// overflow) rather than below the smallest subnormal (an underflow). Only
-// texts that from_chars read whole come here.
-bool atLeastOne(const char* first, const char* last) {
-    const char* const e = std::find_if(first, last, [](char c) { return c == 'e' || c == 'E'; });
-    const char* const point = std::find(first, e, '.');
-    const char* const lead = std::find_if(first, e, [](char c) { return c >= '1' && c <= '9'; });
-    if (lead == e) return false; // zero is never out of range
-    // The decimal exponent of the leading significant digit, before the exponent part.
-    const long long magnitude = lead < point ? point - lead - 1 : point - lead;
+// The digits of `value` rounded to `digits` significant digits, as
+// [-]d[.ddd]e±xx (correctly rounded, ties to even: the C library's %e is exact).
+std::string scientific(double value, int digits) {
+    std::array<char, 40> text;
+    const int length = std::snprintf(text.data(), text.size(), "%.*e", digits - 1, value);
+    return std::string(text.data(), static_cast<std::size_t>(length));
+}
 
-    long long exponent = 0;
-    const char* digit = e == last ? last : e + 1;
-    const bool negative = digit != last && *digit == '-';
-    if (digit != last && (*digit == '+' || *digit == '-')) ++digit;
-    for (; digit != last; ++digit) exponent = std::min(exponent * 10 + (*digit - '0'), 1'000'000'000'000LL);
-    return magnitude + (negative ? -exponent : exponent) >= 0;
+double read(const std::string& text) {
+    double value = 0;
+    fast_float::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+// The decimal of as many significant digits as `text` (in the form above)
+// that is next to it, away from zero when `up`, towards zero otherwise.
+std::string neighbour(const std::string& text, bool up) {
+    const std::size_t e = text.find('e');
+    std::string digits;
+    for (std::size_t i = 0; i < e; ++i)
+        if (text[i] != '.' && text[i] != '-') digits += text[i];
+    int exponent = std::atoi(text.c_str() + e + 1);
+    std::size_t i = digits.size();
+    if (up) {
+        while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+        if (i == 0) { // 9.99e4 + 0.01e4 = 1.00e5
+            digits.insert(digits.begin(), '1');
+            digits.pop_back();
+            ++exponent;
+        } else {
+            ++digits[i - 1];
+        }
+    } else {
+        while (digits[i - 1] == '0') digits[--i] = '9';
+        --digits[i - 1];
+        if (digits[0] == '0') { // 1.00e5 - 0.01e5 = 9.99e4, a finer step below
+            digits.erase(digits.begin());
+            digits += '9';
+            --exponent;
+        }
+    }
+    std::string result = text[0] == '-' ? "-" : "";
+    result += digits[0];
+    if (digits.size() > 1) result += '.' + digits.substr(1);
+    const int magnitude = std::abs(exponent);
+    return result + (exponent < 0 ? "e-" : "e+") + (magnitude < 10 ? "0" : "") + std::to_string(magnitude);
+}
+
+// The fewest significant digits that read back to `value`, the nearest such
+// decimal when two do, as [-]d[.ddd]e±xx. Of the decimals with so many digits
+// only the two around the value can read back to it; the nearer one is tried
+// first. The farther one can read back alone only at a power of two, where
+// the doubles below are twice as dense as those above.
+std::string shortest(double value) {
+    std::string nearest;
+    for (int digits = 1; digits < 17; ++digits) {
+        nearest = scientific(value, digits);
+        const double nearValue = read(nearest);
+        if (nearValue == value) return nearest;
+        std::string other = neighbour(nearest, std::fabs(nearValue) < std::fabs(value));
+        if (read(other) == value) return other;
+    }
+    return scientific(value, 17); // seventeen digits always read back
 }
 
 } // namespace
@@ -94,7 +143,7 @@ double R8Str(std::u16string_view text, char16_t separator) {
     while (first != last && *first == ' ') ++first;
     while (last != first && last[-1] == ' ') --last;
 
-    // from_chars reads [-]digits[.digits][(e|E)[+|-]digits], with a digit before
+    // The reader takes [-]digits[.digits][(e|E)[+|-]digits], with a digit before
     // or after the point. It takes no '+', so that is skipped here; after either
     // sign only a digit or the point may follow. (It would read inf and nan too,
     // but their letters were narrowed away.)
@@ -105,13 +154,11 @@ double R8Str(std::u16string_view text, char16_t separator) {
         throw TypeMismatch(std::u16string(text));
 
     double value = 0;
-    const auto [stop, ec] = std::from_chars(number, last, value);
-    if (stop != last) throw TypeMismatch(std::u16string(text));
-    if (ec == std::errc::result_out_of_range) {
-        if (atLeastOne(number, last)) throw Overflow(std::u16string(text));
-        return *number == '-' ? -0.0 : 0.0;
-    }
-    if (ec != std::errc()) throw TypeMismatch(std::u16string(text));
+    const auto [stop, ec] = fast_float::from_chars(number, last, value);
+    if (stop != last || ec != std::errc()) throw TypeMismatch(std::u16string(text));
+    // Beyond the largest double the reader gives infinity; below the smallest
+    // subnormal, zero of the sign, as the default environment rounds.
+    if (std::isinf(value)) throw Overflow(std::u16string(text));
     return value;
 }
 
@@ -121,20 +168,18 @@ std::u16string StrR8(double value, char16_t separator) {
 
     // The shortest digits that read back to the same double, as [-]d[.ddd]e±x,
     // which is already the form wanted outside 1e-4 to 1e21.
-    std::array<char, 32> scientific;
-    const char* const end = std::to_chars(scientific.data(), scientific.data() + scientific.size(), value,
-                                          std::chars_format::scientific).ptr;
-    const char* const e = std::find(static_cast<const char*>(scientific.data()), end, 'e');
-    int exponent = 0;
-    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+    const std::string digits = shortest(value);
+    const char* const end = digits.data() + digits.size();
+    const char* const e = digits.data() + digits.find('e');
+    const int exponent = std::atoi(e + 1);
 
     std::array<char, 48> fixed;
-    const char* first = scientific.data();
+    const char* first = digits.data();
     const char* last = end;
     if (exponent >= -4 && exponent < 21) {
         // The same digits with the point moved, and zeros where they run out.
         char* out = fixed.data();
-        const char* digit = scientific.data();
+        const char* digit = digits.data();
         if (*digit == '-') *out++ = *digit++;
         const auto next = [&] {
             if (*digit == '.') ++digit;

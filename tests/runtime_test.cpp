@@ -2,10 +2,14 @@
 // the floating-point checks, text and reference ownership, and the errors.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <limits>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -165,6 +169,42 @@ TEST(Format, EveryHundredthOfTheSixteenBitRange) {
         ASSERT_EQ(text, std::u16string(expected.begin(), expected.end())) << k;
         ASSERT_EQ(rt::R8Str(text, u'.'), value) << k;
     }
+}
+
+// The writer's own shortest digits against the C++ library's, where it has
+// them for double: every power of two (where the doubles below are twice as
+// dense as above, so the nearest short decimal may not read back while the
+// other one does) and a million doubles of every exponent. The digits must be
+// the same and the text must read back.
+TEST(Format, ShortestDigitsAgreeWithTheCppLibrary) {
+#if defined(__cpp_lib_to_chars)
+    const auto significant = [](const std::string& text) {
+        std::string digits;
+        for (char c : text.substr(0, text.find('e')))
+            if (c >= '0' && c <= '9' && !(digits.empty() && c == '0')) digits += c;
+        return digits.substr(0, digits.find_last_not_of('0') + 1);
+    };
+    const auto check = [&](double value) {
+        char buffer[64];
+        char* const end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
+        const std::u16string text = rt::StrR8(value, u'.');
+        ASSERT_EQ(significant(std::string(text.begin(), text.end())), significant(std::string(buffer, end)))
+            << hex(value);
+        ASSERT_EQ(rt::R8Str(text, u'.'), value) << hex(value);
+    };
+    for (int exponent = -1074; exponent <= 1023; ++exponent) check(std::ldexp(1.0, exponent));
+    std::mt19937_64 random(20261209);
+    for (int i = 0; i < 1'000'000; ++i) {
+        double value;
+        do {
+            const std::uint64_t bits = random();
+            std::memcpy(&value, &bits, sizeof value);
+        } while (!std::isfinite(value) || value == 0);
+        check(value);
+    }
+#else
+    GTEST_SKIP() << "this C++ library has no to_chars for double";
+#endif
 }
 
 // The 16-bit conversion.
