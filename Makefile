@@ -4,6 +4,10 @@
 # and the Windows pair, cross-built here and tested under Wine:
 #   make windows        build build-windows/linterp.exe
 #   make test-windows   build and run the Windows suites
+# and the web edition, compiled to WebAssembly:
+#   make web            build the page into build-web/
+#   make run-web        build it and serve it on http://127.0.0.1:8000/
+#   make test-web       build it and run its suites in Node.js and Chromium
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # CMake's build type; empty means the project's default, RelWithDebInfo.
@@ -17,11 +21,23 @@ FUZZ_SECONDS ?= 60
 PACKAGE_DIR ?= build-package
 WIN_DIR ?= build-windows
 WINEPREFIX_DIR = $(abspath $(WIN_DIR))/wine
+# The page any static server can serve, and Emscripten's build folder.
+WEB_DIR ?= build-web
+WASM_DIR ?= build-wasm
+WEB_PORT ?= 8000
 
 configure = cmake -S . -B $(1) -DLINTERP_WERROR=$(WERROR) $(if $(BUILD_TYPE),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE))
+# Release unless asked otherwise: the page's size is part of its start-up.
+web_configure = emcmake cmake -S . -B $(WASM_DIR) -DLINTERP_WERROR=$(WERROR) \
+    -DCMAKE_BUILD_TYPE=$(or $(BUILD_TYPE),Release) -DLINTERP_WEB_SITE=$(abspath $(WEB_DIR))
 windows_configure = $(call configure,$(WIN_DIR)) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
-.PHONY: run test sanitize fuzz bench package matrix windows test-windows run-windows windows-package clean
+.PHONY: run test sanitize fuzz bench package matrix windows test-windows run-windows windows-package \
+        web run-web test-web bench-web clean
+
+# Emscripten's optimizer needs Debian's acorn, which Node.js does not look for
+# in /usr/share/nodejs by itself.
+web run-web test-web bench-web: export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
 
 run:
 	@scripts/install-deps.sh run
@@ -97,5 +113,25 @@ windows-package: windows
 	WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a scripts/check-windows-installer.sh \
 	    $(WIN_DIR)/linterp-$(shell sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' $(WIN_DIR)/CMakeCache.txt)-win64.exe
 
+web:
+	@scripts/install-deps.sh web
+	@$(web_configure) >/dev/null
+	@cmake --build $(WASM_DIR) --target web -j $(JOBS)
+	@echo "linterp: built the page in $(WEB_DIR)/ (make run-web serves it)"
+
+run-web: web
+	/usr/bin/python3 web/serve.py $(WEB_DIR) $(WEB_PORT)
+
+test-web:
+	@scripts/install-deps.sh test-web
+	@$(web_configure) -DLINTERP_TESTS=ON >/dev/null
+	@cmake --build $(WASM_DIR) -j $(JOBS)
+	cd $(WASM_DIR) && ctest --output-on-failure --timeout 300
+
+# Time to an interactive page and bytes transferred, cold and warm.
+bench-web: web
+	/usr/bin/python3 bench/web_bench.py $(WEB_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WIN_DIR) build-gcc-release build-clang-release
+	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WIN_DIR) $(WEB_DIR) $(WASM_DIR) \
+	    build-gcc-release build-clang-release

@@ -8,22 +8,29 @@
 #   scripts/install-deps.sh package  what building the .deb needs
 #   scripts/install-deps.sh screenshot  what remaking the README's screenshots needs
 #   scripts/install-deps.sh windows  what cross-building and testing the Windows program needs
+#   scripts/install-deps.sh web      what building the web page needs
+#   scripts/install-deps.sh test-web  that, plus what testing it in Node.js and Chromium needs
 # Without apt-get it prints what is needed and leaves the installing to you.
 set -euo pipefail
 
 # qt6-wayland: on a Wayland desktop Qt then runs natively instead of through XWayland.
 # libqt6svg6: draws the window's icon; qt6-translations-l10n: Qt's own buttons in Chinese.
-run_packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins qt6-wayland libqt6svg6 qt6-translations-l10n fonts-noto-cjk)
+# libfast-float-dev: the number reader, header-only, the same on every platform.
+run_packages=(cmake make g++ libfast-float-dev qt6-base-dev qt6-qpa-plugins qt6-wayland libqt6svg6 qt6-translations-l10n fonts-noto-cjk)
 # weston, xwayland, xdotool and xclip: the Wayland tests' compositor, clipboard and input.
 # fonts-dejavu-core, fonts-noto-core and fonts-cantarell: desktop fonts the captions must fit with.
 test_packages=(libgtest-dev libmpfr-dev xvfb xauth desktop-file-utils appstream weston xwayland xdotool xclip
                fonts-dejavu-core fonts-noto-core fonts-cantarell)
 bench_packages=(libbenchmark-dev libx11-dev libxdamage-dev xvfb xauth)
-fuzz_packages=(cmake make clang libclang-rt-dev libstdc++-12-dev)
+fuzz_packages=(cmake make clang libclang-rt-dev libstdc++-12-dev libfast-float-dev)
 package_packages=("${run_packages[@]}" dpkg-dev file)
 screenshot_packages=(xvfb xauth xdotool imagemagick wine64 fonts-wine)
-windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 fonts-wine nsis libgtest-dev
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libfast-float-dev wine64 fonts-wine nsis libgtest-dev
                   xvfb xauth fonts-noto-cjk fontconfig)
+# emscripten with node-acorn (its optimizer) compiles to WebAssembly; the page is
+# tested in Debian's Chromium, driven by its chromedriver through Selenium.
+web_packages=(cmake make emscripten node-acorn nodejs libfast-float-dev python3)
+test_web_packages=("${web_packages[@]}" libgtest-dev chromium chromium-driver python3-selenium fonts-noto-cjk)
 
 case "${1:-}" in
     run) wanted=("${run_packages[@]}") ;;
@@ -33,14 +40,17 @@ case "${1:-}" in
     package) wanted=("${package_packages[@]}") ;;
     screenshot) wanted=("${screenshot_packages[@]}") ;;
     windows) wanted=("${windows_packages[@]}") ;;
-    *) echo "usage: $0 run|test|bench|fuzz|package|screenshot|windows" >&2; exit 2 ;;
+    web) wanted=("${web_packages[@]}") ;;
+    test-web) wanted=("${test_web_packages[@]}") ;;
+    *) echo "usage: $0 run|test|bench|fuzz|package|screenshot|windows|web|test-web" >&2; exit 2 ;;
 esac
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
     echo "linterp: this machine has no apt-get. Install the equivalents of these Debian packages:" >&2
     printf '  %s\n' "${wanted[@]}" >&2
-    echo "(CMake 3.22 or later, a C++20 compiler, Qt 6 Widgets, GoogleTest, Google Benchmark, a CJK font;" >&2
-    echo " for Windows: mingw-w64 with POSIX threads, Wine, NSIS and GoogleTest's sources)" >&2
+    echo "(CMake 3.22 or later, a C++20 compiler, fast_float's headers, Qt 6 Widgets, GoogleTest, Google Benchmark, a CJK font;" >&2
+    echo " for Windows: mingw-w64 with POSIX threads, Wine, NSIS and GoogleTest's sources;" >&2
+    echo " for the web: Emscripten, Node.js, Chromium with its chromedriver, and Python's selenium)" >&2
     exit 0
 fi
 

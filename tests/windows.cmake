@@ -1,17 +1,4 @@
-# The Windows build's tests, cross-compiled and run under Wine (the toolchain
-# file's emulator). GoogleTest is built from the sources Debian's libgtest-dev
-# ships. Each suite is one ctest test: a Wine process costs a noticeable
-# start, so the cases are not started one by one.
-set(LINTERP_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources")
-if(NOT EXISTS ${LINTERP_GTEST_SOURCE}/CMakeLists.txt)
-    message(FATAL_ERROR "GoogleTest's sources are not in ${LINTERP_GTEST_SOURCE} (Debian package libgtest-dev)")
-endif()
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(${LINTERP_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-
-add_executable(core_tests runtime_test.cpp commands_test.cpp report_test.cpp form_test.cpp)
-target_link_libraries(core_tests PRIVATE linterp_form linterp_options gtest_main)
+# The Windows build's tests, cross-compiled (cross.cmake) and run under Wine.
 add_test(NAME win32.core COMMAND core_tests)
 
 if(LINTERP_WINDOW)

@@ -1,0 +1,415 @@
+#!/usr/bin/python3
+"""The web page in a real headless Chromium, driven by chromedriver.
+
+    tests/web_test.py SITE_FOLDER LAYOUT_H
+
+Serves SITE_FOLDER on a free local port, types with real key events and
+clicks with real mouse events, and checks the page against the window's
+layout table (read from LAYOUT_H). Needs Debian's chromium, chromium-driver
+and python3-selenium, which belong to /usr/bin/python3.
+"""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+from selenium import webdriver
+from selenium.common.exceptions import TimeoutException
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
+
+SITE = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else ""
+LAYOUT_H = sys.argv[2] if len(sys.argv) > 2 else ""
+SERVE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "web", "serve.py")
+FIELDS = ("x1", "y1", "x2", "y2", "x")  # in the order the tables below give them
+
+
+def read_table(path):
+    """The controls of the layout table: name -> kind, in Frame1, caption, box, tab index."""
+    row = re.compile(r'\{"(\w+)", Kind::(\w+), (true|false), u"([^"]*)", (\d+), (\d+), (\d+), (\d+), (\d+)\}')
+    with open(path, encoding="utf-8") as source:
+        controls = {}
+        for match in row.finditer(source.read()):
+            name, kind, in_frame, caption, *numbers = match.groups()
+            left, top, width, height, tab = map(int, numbers)
+            controls[name] = dict(kind=kind, in_frame=in_frame == "true", caption=caption,
+                                  box=(left / 15, top / 15, width / 15, height / 15), tab=tab)
+    return controls
+
+
+class Server:
+    """web/serve.py on a free port, in a process of its own."""
+
+    def __init__(self, folder):
+        self.process = subprocess.Popen([sys.executable, SERVE, folder, "0"], stdout=subprocess.PIPE, text=True)
+        self.address = re.search(r"(http://\S+/)", self.process.stdout.readline()).group(1)
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait()
+        self.process.stdout.close()
+
+
+def start_browser(language="zh-CN", width=1024, height=768):
+    options = webdriver.ChromeOptions()
+    options.binary_location = shutil.which("chromium") or "/usr/bin/chromium"
+    profile = tempfile.mkdtemp(prefix="linterp-chromium-")
+    # No request of the browser's own may leave the machine: these machines have no network.
+    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync", "--no-first-run", "--disable-dev-shm-usage",
+                 f"--user-data-dir={profile}", f"--window-size={width},{height}", f"--lang={language}",
+                 f"--accept-lang={language}"):
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    driver = webdriver.Chrome(service=Service(shutil.which("chromedriver") or "/usr/bin/chromedriver"),
+                              options=options)
+    driver.profile = profile
+    return driver
+
+
+def quit_browser(driver):
+    driver.quit()
+    shutil.rmtree(driver.profile, ignore_errors=True)
+
+
+class Page(unittest.TestCase):
+    """One browser and one server for the suite; the page is loaded afresh for each test."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.table = read_table(LAYOUT_H)
+        cls.server = Server(SITE)
+        cls.driver = start_browser()
+
+    @classmethod
+    def tearDownClass(cls):
+        quit_browser(cls.driver)
+        cls.server.stop()
+
+    def setUp(self):
+        self.open()
+
+    def tearDown(self):
+        # Nothing the page did may have thrown: no uncaught exception, no error logged.
+        errors = [entry["message"] for entry in self.driver.get_log("browser") if entry["level"] == "SEVERE"]
+        self.assertEqual(errors, [])
+
+    def open(self):
+        self.driver.get(self.server.address)
+        WebDriverWait(self.driver, 10).until(lambda d: d.execute_script("return 'ready' in document.documentElement.dataset"))
+
+    def el(self, name):
+        return self.driver.find_element(By.ID, name)
+
+    def value(self, name):
+        return self.el(name).get_property("value")
+
+    def type_into(self, name, text):
+        field = self.el(name)
+        field.click()
+        field.send_keys(Keys.CONTROL, "a")
+        field.send_keys(Keys.DELETE)
+        if text:
+            field.send_keys(text)
+
+    def fill(self, texts):
+        for name, text in zip(FIELDS, texts):
+            self.type_into(name, text)
+
+    def press(self, *keys):
+        ActionChains(self.driver).send_keys(*keys).perform()
+
+    def focused(self):
+        return self.driver.execute_script("return document.activeElement.id")
+
+    def selection(self):
+        return self.driver.execute_script(
+            "const e = document.activeElement; return [e.selectionStart, e.selectionEnd, e.value.length]")
+
+    def report(self):
+        """The report box's text when it is open, else None."""
+        if not self.el("report").get_property("open"):
+            return None
+        return self.el("report-message").text + "\n" + self.el("report-unfinished").text
+
+    def close_report(self):
+        self.assertEqual(self.focused(), "report-ok")
+        self.press(Keys.ENTER)
+        WebDriverWait(self.driver, 5).until(lambda d: not self.el("report").get_property("open"))
+
+    # What a click computes.
+
+    WORKED = [
+        ("between", ("1", "1", "3", "5", "2"), "3"),
+        ("the README's example", ("1", "1", "3", "5", "2.5"), "4"),
+        ("extrapolates", ("1", "1", "3", "5", "-1"), "-3"),
+        ("third", ("0", "0", "3", "1", "1"), "0.33"),
+        ("tie to even, down", ("0", "0", "8", "1", "1"), "0.12"),
+        ("tie to even, up", ("0", "0", "8", "3", "1"), "0.38"),
+        ("negative tie to even", ("0", "0", "8", "-1", "1"), "-0.12"),
+        ("top", ("0", "0", "1", "1", "327.67"), "327.67"),
+        ("bottom", ("0", "0", "1", "1", "-327.68"), "-327.68"),
+        ("bottom tie to even", ("0", "0", "1", "1", "-327.685"), "-327.68"),
+        ("full-width and spaces", (" 0", "０", "１", "１", "０．５ "), "0.5"),
+        ("exponents", ("0", "0", "1e3", "1e1", "5e2"), "5"),
+        ("huge inputs", ("1e300", "1", "-1e300", "3", "0"), "2"),
+    ]
+
+    def test_worked_examples_by_mouse(self):
+        for name, texts, expected in self.WORKED:
+            with self.subTest(name):
+                self.fill(texts)
+                self.el("Command1").click()
+                self.assertIsNone(self.report())
+                self.assertEqual(self.value("y"), expected)
+                self.assertEqual(self.el("l1").text, "")
+                # The result is read out with its label.
+                self.assertEqual(self.el("announce").get_property("textContent"), "y = " + expected)
+
+    def test_equal_abscissas_leave_y_and_say_so(self):
+        self.fill(("1", "1", "3", "5", "2"))
+        self.el("Command1").click()
+        self.type_into("x2", "1")
+        self.el("Command1").click()
+        self.assertIsNone(self.report())
+        self.assertEqual(self.el("l1").text, "x1与x2相等，无法差值")
+        self.assertEqual(self.el("l1").get_attribute("role"), "status")
+        self.assertEqual(self.value("y"), "3")
+
+    # Failures: the report, then the cursor in the field at fault with its text selected.
+
+    FAILURES = [
+        ("empty field", ("1", "", "3", "5", "2"), "y1", "y1 是空的：请填入一个数。"),
+        ("not a number", ("abc", "1", "3", "5", "2"), "x1", "x1 中的“abc”不是一个数：请改正后再试。"),
+        ("other separator", ("1", "1", "3", "5", "2,5"), "x",
+         "x 中的“2,5”不是一个数：请改正后再试。\n本机的小数点是“.”。"),
+        ("beyond a double", ("0", "1e999", "1", "0", "1"), "y1",
+         "y1 中的“1e999”超出了计算机能表示的数的范围：请输入小一些的数。"),
+        ("same number, other text", ("1", "1", "1.0", "2", "3"), "x2",
+         "x1 与 x2 写法不同，却是同一个数，无法差值：请输入两个不同的 x 值。"),
+        ("result above the top", ("0", "0", "1", "1", "327.675"), "Command1",
+         "结果超出了能显示的范围：只能显示 -327.68 到 327.67 之间的结果。"),
+        ("result below the bottom", ("0", "0", "1", "1", "-327.686"), "Command1",
+         "结果超出了能显示的范围：只能显示 -327.68 到 327.67 之间的结果。"),
+        ("intermediate overflow", ("0", "1e200", "1", "0", "1e200"), "Command1",
+         "计算中的数值超出了计算机能表示的范围：请输入小一些的数。"),
+    ]
+
+    def test_failures_report_and_select_the_field_at_fault(self):
+        for name, texts, focus, message in self.FAILURES:
+            with self.subTest(name):
+                self.fill(("1", "1", "3", "5", "2"))
+                self.el("Command1").click()
+                self.fill(texts)
+                self.el("Command1").click()
+                self.assertEqual(self.report(),
+                                 message + "\n没有计算出新的结果；y 中若有数值，仍是之前的结果。")
+                self.close_report()
+                self.assertEqual(self.focused(), focus)
+                if focus in FIELDS:
+                    start, end, length = self.selection()
+                    self.assertEqual((start, end), (0, length))
+                self.assertEqual(self.value("y"), "3")
+                self.assertEqual(self.el("l1").text, "")
+
+    def test_a_pasted_text_of_any_length_is_quoted_short(self):
+        pasted = "天" * 100_000
+        self.fill(("1", "1", "3", "5", "2"))
+        self.driver.execute_script("document.getElementById('x').value = arguments[0]", pasted)
+        self.el("Command1").click()
+        self.assertTrue(self.report().startswith("x 中的“" + "天" * 40 + "…”不是一个数"))
+        self.close_report()
+        self.assertEqual(self.selection(), [0, 100_000, 100_000])
+
+    def test_clear_empties_every_field_and_the_message(self):
+        self.fill(("1", "1", "1", "5", "2"))
+        self.el("Command1").click()
+        self.assertNotEqual(self.el("l1").text, "")
+        self.el("Command2").click()
+        for name in FIELDS + ("y",):
+            self.assertEqual(self.value(name), "", name)
+        self.assertEqual(self.el("l1").text, "")
+
+    # The keyboard.
+
+    def test_focus_starts_in_y1_and_tab_follows_the_table(self):
+        self.assertEqual(self.focused(), "y1")
+        focusable = [name for name, c in self.table.items() if c["kind"] in ("TextBox", "CommandButton")]
+        order = sorted(focusable, key=lambda name: self.table[name]["tab"])
+        seen = [self.focused()]
+        for _ in order[1:]:
+            self.press(Keys.TAB)
+            seen.append(self.focused())
+        self.assertEqual(seen, order)
+        ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT).perform()
+        self.assertEqual(self.focused(), order[-2])
+
+    def test_enter_in_a_field_runs_nothing_and_space_or_enter_press_a_button(self):
+        self.fill(("1", "1", "3", "5", "2.5"))
+        self.press(Keys.ENTER)
+        self.assertEqual(self.value("y"), "")
+        self.assertIsNone(self.report())
+        for key in (Keys.ENTER, Keys.SPACE):
+            with self.subTest(repr(key)):
+                self.el("Command2").click()
+                self.fill(("1", "1", "3", "5", "2.5"))
+                self.driver.execute_script("document.getElementById('Command1').focus()")
+                self.press(key)
+                self.assertEqual(self.value("y"), "4")
+                self.assertEqual(self.focused(), "Command1")
+
+    # The page against the table.
+
+    def boxes(self):
+        """Each control's box in CSS pixels, relative to the form's inside."""
+        return self.driver.execute_script("""
+            const form = document.getElementById('Form1').getBoundingClientRect();
+            const border = parseFloat(getComputedStyle(document.getElementById('Form1')).borderLeftWidth);
+            const boxes = {};
+            for (const e of document.querySelectorAll('#Form1 [data-row]')) {
+                const r = e.getBoundingClientRect();
+                boxes[e.id] = [r.left - form.left - border, r.top - form.top - border, r.width, r.height];
+            }
+            return boxes;""")
+
+    def expected_box(self, name, scale=1.0):
+        frame = self.table["Frame1"]["box"]
+        left, top, width, height = self.table[name]["box"]
+        if self.table[name]["in_frame"]:
+            left, top = left + frame[0], top + frame[1]
+        return [v * scale for v in (left, top, width, height)]
+
+    def test_every_control_sits_where_the_table_puts_it(self):
+        boxes = self.boxes()
+        self.assertEqual(sorted(boxes), sorted(self.table))
+        for name in self.table:
+            with self.subTest(name):
+                for got, want in zip(boxes[name], self.expected_box(name)):
+                    self.assertAlmostEqual(got, want, delta=1)
+
+    def test_captions_are_the_tables_and_fields_are_named(self):
+        for name, control in self.table.items():
+            with self.subTest(name):
+                element = self.el(name)
+                if control["kind"] == "TextBox":
+                    label = self.driver.execute_script("return arguments[0].labels[0].textContent", element)
+                    self.assertNotEqual(label, "")
+                    self.assertEqual(element.accessible_name, label)
+                else:
+                    self.assertEqual(element.get_property("textContent"), control["caption"])
+        self.assertEqual(self.driver.title, "线性差值")
+        self.assertEqual(self.driver.execute_script("return document.documentElement.lang"), "zh-CN")
+
+    def test_captions_fit_their_boxes(self):
+        overflowing = self.driver.execute_script("""
+            return [...document.querySelectorAll('#Form1 .label, #Form1 button')]
+                .filter(e => e.scrollWidth > e.clientWidth + 1).map(e => e.id);""")
+        self.assertEqual(overflowing, [])
+
+    def test_a_phone_screen_keeps_the_arrangement_scaled(self):
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                    {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
+        try:
+            self.open()
+            width = self.driver.execute_script("return document.documentElement.clientWidth")
+            self.assertEqual(width, 390)
+            self.assertLessEqual(self.driver.execute_script("return document.documentElement.scrollWidth"), 390)
+            boxes = self.boxes()
+            scale = boxes["Command1"][2] / self.table["Command1"]["box"][2]
+            self.assertLess(scale, 1)
+            for name in self.table:
+                with self.subTest(name):
+                    for got, want in zip(boxes[name], self.expected_box(name, scale)):
+                        self.assertAlmostEqual(got, want, delta=1)
+            self.fill(("1", "1", "3", "5", "2.5"))
+            self.el("Command1").click()
+            self.assertEqual(self.value("y"), "4")
+        finally:
+            self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+    def test_no_request_leaves_the_page(self):
+        origin = self.server.address.rstrip("/")
+        urls = self.driver.execute_script(
+            "return performance.getEntriesByType('resource').map(e => e.name).concat([location.href])")
+        self.assertEqual([url for url in urls if not url.startswith(origin)], [])
+
+
+class OtherSeparator(unittest.TestCase):
+    """A browser whose language writes 1,5."""
+
+    def test_comma_reads_and_the_full_stop_gets_the_hint(self):
+        server = Server(SITE)
+        driver = start_browser(language="de-DE")
+        try:
+            driver.get(server.address)
+            WebDriverWait(driver, 10).until(lambda d: d.execute_script("return 'ready' in document.documentElement.dataset"))
+            set_fields = "for (const [id, v] of arguments[0]) document.getElementById(id).value = v"
+            driver.execute_script(set_fields, [["x1", "0"], ["y1", "0"], ["x2", "1"], ["y2", "1"], ["x", "1,5"]])
+            driver.find_element(By.ID, "Command1").click()
+            self.assertEqual(driver.find_element(By.ID, "y").get_property("value"), "1,5")
+            driver.execute_script(set_fields, [["x", "1.5"]])
+            driver.find_element(By.ID, "Command1").click()
+            self.assertIn("本机的小数点是“,”。", driver.find_element(By.ID, "report-message").text)
+        finally:
+            quit_browser(driver)
+            server.stop()
+
+
+class Offline(unittest.TestCase):
+    """After one visit the page works with its server gone."""
+
+    def test_reload_with_the_server_stopped(self):
+        server = Server(SITE)
+        driver = start_browser()
+        try:
+            driver.get(server.address)
+            WebDriverWait(driver, 10).until(
+                lambda d: d.execute_script("return navigator.serviceWorker.controller !== null"))
+            server.stop()
+            driver.refresh()
+            WebDriverWait(driver, 10).until(lambda d: d.execute_script("return 'ready' in document.documentElement.dataset"))
+            set_fields = "for (const [id, v] of arguments[0]) document.getElementById(id).value = v"
+            driver.execute_script(set_fields, [["x1", "1"], ["y1", "1"], ["x2", "3"], ["y2", "5"], ["x", "2.5"]])
+            driver.find_element(By.ID, "Command1").click()
+            self.assertEqual(driver.find_element(By.ID, "y").get_property("value"), "4")
+        finally:
+            quit_browser(driver)
+            server.stop()
+
+
+class MissingModule(unittest.TestCase):
+    """Without its WebAssembly module the page says so instead of showing a dead form."""
+
+    def test_a_missing_module_shows_a_chinese_message(self):
+        for missing in ("linterp.wasm", "linterp.js"):
+            with self.subTest(missing), tempfile.TemporaryDirectory() as folder:
+                shutil.copytree(SITE, folder, dirs_exist_ok=True)
+                os.remove(os.path.join(folder, missing))
+                os.remove(os.path.join(folder, "sw.js"))
+                server = Server(folder)
+                driver = start_browser()
+                try:
+                    driver.get(server.address)
+                    status = driver.find_element(By.ID, "status")
+                    WebDriverWait(driver, 10).until(lambda d: status.is_displayed())
+                    self.assertIn("计算部分没能载入", status.text)
+                    self.assertFalse(driver.find_element(By.ID, "Command1").is_enabled())
+                    uncaught = [e["message"] for e in driver.get_log("browser") if "Uncaught" in e["message"]]
+                    self.assertEqual(uncaught, [])
+                finally:
+                    quit_browser(driver)
+                    server.stop()
+
+
+if __name__ == "__main__":
+    if not (os.path.isfile(os.path.join(SITE, "index.html")) and os.path.isfile(LAYOUT_H)):
+        sys.exit(__doc__)
+    unittest.main(argv=sys.argv[:1], verbosity=2)
