@@ -47,8 +47,9 @@ def read_table(path):
 class Server:
     """web/serve.py on a free port, in a process of its own."""
 
-    def __init__(self, folder):
-        self.process = subprocess.Popen([sys.executable, SERVE, folder, "0"], stdout=subprocess.PIPE, text=True)
+    def __init__(self, folder, compress=False):
+        command = [sys.executable, SERVE, folder, "0"] + (["--gzip"] if compress else [])
+        self.process = subprocess.Popen(command, stdout=subprocess.PIPE, text=True)
         self.address = re.search(r"(http://\S+/)", self.process.stdout.readline()).group(1)
 
     def stop(self):

@@ -95,18 +95,22 @@
         failed();
         return;
     }
-    createLinterp({ skin, print: () => {}, printErr: () => {} }).then(
+    // The module compiles in the background meanwhile; the browser's number
+    // formats take a while to load the first time.
+    const loading = createLinterp({ skin, print: () => {}, printErr: () => {} });
+    const decimalSeparator = separator().charCodeAt(0);
+    loading.then(
         (loaded) => {
             module = loaded;
             const focusFree = !rows.includes(document.activeElement);
-            module._linterp_open(separator().charCodeAt(0), focusFree ? 1 : 0);
+            module._linterp_open(decimalSeparator, focusFree ? 1 : 0);
             document.documentElement.dataset.ready = "";
             performance.mark("linterp-ready");
+            // Offline after the first visit, stored once the page is up so
+            // as not to slow it. Pages opened from a file have no service worker.
+            if ("serviceWorker" in navigator && location.protocol !== "file:")
+                navigator.serviceWorker.register("sw.js").catch(() => {});
         },
         failed,
     );
-
-    // Offline after the first visit. Pages opened from a file have no service worker.
-    if ("serviceWorker" in navigator && location.protocol !== "file:")
-        navigator.serviceWorker.register("sw.js").catch(() => {});
 })();

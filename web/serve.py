@@ -54,6 +54,15 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+class Server(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        # A browser that closes a connection mid-answer is no error of ours.
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
+
+
 def main():
     compress = "--gzip" in sys.argv[1:]
     args = [arg for arg in sys.argv[1:] if arg != "--gzip"]
@@ -61,7 +70,7 @@ def main():
         sys.exit(__doc__)
     port = int(args[1]) if len(args) > 1 else 8000
     handler = functools.partial(Handler, directory=args[0], compress=compress)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+    server = Server(("127.0.0.1", port), handler)
     print(f"linterp: serving {args[0]} at http://127.0.0.1:{server.server_address[1]}/ (Ctrl+C stops)", flush=True)
     try:
         server.serve_forever()

@@ -1,0 +1,102 @@
+#!/usr/bin/python3
+"""How fast the web page becomes usable, and how many bytes it costs.
+
+    bench/web_bench.py SITE_FOLDER [RUNS]
+
+Serves SITE_FOLDER compressed (web/serve.py --gzip) and opens it RUNS times
+(default 10) in headless Chromium, each time in a new profile (cold: nothing
+cached, no service worker; the browser has already opened one missing page
+on the server, as a user's browser is running before the page is opened),
+then RUNS reloads in one profile (warm: the service worker serves every file). For each it reports the median and the
+slowest of:
+  fields   navigation start to the parsed page, whose fields take the focus
+  ready    navigation start to the calculator's being ready: the module
+           compiled and started, the focus in y1, the buttons working
+and the bytes transferred (compressed bodies, as the browser counted them).
+The same is measured for a page of one field and nothing else, which is as
+fast as this browser on this machine gets. Not a test: nothing here passes or
+fails.
+"""
+import os
+import statistics
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
+from web_test import Server, quit_browser, start_browser  # noqa: E402
+from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
+
+MEASURE = """
+    const navigation = performance.getEntriesByType('navigation')[0];
+    const ready = performance.getEntriesByName('linterp-ready')[0];
+    const resources = performance.getEntriesByType('resource').filter(e => !e.name.endsWith('sw.js'));
+    const bytes = [navigation, ...resources].reduce((sum, e) => sum + e.encodedBodySize, 0);
+    const transferred = [navigation, ...resources].reduce((sum, e) => sum + e.transferSize, 0);
+    return [navigation.domInteractive, ready.startTime, bytes, transferred,
+            navigator.serviceWorker.controller !== null];
+"""
+
+
+def load(driver, address):
+    driver.get(address)
+    WebDriverWait(driver, 10).until(lambda d: d.execute_script("return 'ready' in document.documentElement.dataset"))
+    return driver.execute_script(MEASURE)
+
+
+def summary(name, samples):
+    fields = [s[0] for s in samples]
+    ready = [s[1] for s in samples]
+    print(f"{name:16} fields {statistics.median(fields):6.1f} ms (slowest {max(fields):6.1f}), "
+          f"ready {statistics.median(ready):6.1f} ms (slowest {max(ready):6.1f}), "
+          f"bodies {samples[0][2] / 1024:6.1f} KiB, transferred {samples[0][3] / 1024:6.1f} KiB, "
+          f"service worker {'yes' if samples[0][4] else 'no'}")
+
+
+BASELINE = """<!doctype html><html lang="zh-CN"><head><meta charset="utf-8"><title>基线</title></head>
+<body><input id="y1" autofocus><script>document.documentElement.dataset.ready = "";
+performance.mark("linterp-ready");</script></body></html>"""
+
+
+def measure(site, runs, warm_too=True):
+    server = Server(site, compress=True)
+    try:
+        cold = []
+        for _ in range(runs):
+            driver = start_browser()
+            try:
+                driver.get(server.address + "not-the-page")
+                cold.append(load(driver, server.address))
+            finally:
+                quit_browser(driver)
+        if not warm_too:
+            return cold, []
+        driver = start_browser()
+        try:
+            load(driver, server.address)
+            WebDriverWait(driver, 10).until(
+                lambda d: d.execute_script("return navigator.serviceWorker.controller !== null"))
+            warm = [load(driver, server.address) for _ in range(runs)]
+        finally:
+            quit_browser(driver)
+    finally:
+        server.stop()
+    return cold, warm
+
+
+def main():
+    if len(sys.argv) < 2 or not os.path.isfile(os.path.join(sys.argv[1], "index.html")):
+        sys.exit(__doc__)
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 10
+    with tempfile.TemporaryDirectory() as baseline:
+        with open(os.path.join(baseline, "index.html"), "w", encoding="utf-8") as page:
+            page.write(BASELINE)
+        floor, _ = measure(baseline, runs, warm_too=False)
+    cold, warm = measure(sys.argv[1], runs)
+    print(f"{runs} loads each, served compressed from 127.0.0.1, headless Chromium")
+    summary("one field, cold", floor)
+    summary("linterp, cold", cold)
+    summary("linterp, warm", warm)
+
+
+if __name__ == "__main__":
+    main()
