@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The web page in a real headless Chromium, driven by chromedriver.
 
-    tests/web_test.py SITE_FOLDER LAYOUT_H
+    tests/web_test.py SITE_FOLDER LAYOUT_H [TEST ...]
 
 Serves SITE_FOLDER on a free local port, types with real key events and
 clicks with real mouse events, and checks the page against the window's
@@ -365,15 +365,17 @@ class OtherSeparator(unittest.TestCase):
 
 
 class Offline(unittest.TestCase):
-    """After one visit the page works with its server gone."""
+    """After one visit the page is installable and works with its server gone."""
 
-    def test_reload_with_the_server_stopped(self):
+    def test_installable_and_reloads_with_the_server_stopped(self):
         server = Server(SITE)
         driver = start_browser()
         try:
             driver.get(server.address)
             WebDriverWait(driver, 10).until(
                 lambda d: d.execute_script("return navigator.serviceWorker.controller !== null"))
+            self.assertEqual(driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"], [])
+            self.assertEqual(driver.execute_cdp_cmd("Page.getAppManifest", {})["errors"], [])
             server.stop()
             driver.refresh()
             WebDriverWait(driver, 10).until(lambda d: d.execute_script("return 'ready' in document.documentElement.dataset"))
@@ -413,4 +415,4 @@ class MissingModule(unittest.TestCase):
 if __name__ == "__main__":
     if not (os.path.isfile(os.path.join(SITE, "index.html")) and os.path.isfile(LAYOUT_H)):
         sys.exit(__doc__)
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + sys.argv[3:], verbosity=2)
