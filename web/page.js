@@ -32,7 +32,7 @@
             const control = rows[row];
             if (!control) return false;
             if (!isField(control)) {
-                control.textContent = text; // a status region: read out when it changes
+                control.textContent = text; // l1 is a status region, read out when it changes
                 return true;
             }
             control.value = text;
