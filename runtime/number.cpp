@@ -1,6 +1,5 @@
 #include "runtime/number.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -69,35 +68,45 @@ private:
     std::size_t size_;
 };
 
-// The digits of `value` rounded to `digits` significant digits, as
-// [-]d[.ddd]e±xx (correctly rounded, ties to even: the C library's %e is exact).
-std::string scientific(double value, int digits) {
+// A decimal: the digits d0.d1d2... times ten to `exponent`, with a sign.
+struct Decimal {
+    bool negative;
+    std::string digits;
+    int exponent;
+};
+
+// `value` correctly rounded to `count` significant digits (ties to even: the
+// C library's %e is exact).
+Decimal roundedTo(double value, int count) {
     std::array<char, 40> text;
-    const int length = std::snprintf(text.data(), text.size(), "%.*e", digits - 1, value);
-    return std::string(text.data(), static_cast<std::size_t>(length));
+    std::snprintf(text.data(), text.size(), "%.*e", count - 1, value);
+    Decimal decimal{text[0] == '-', {}, 0};
+    const char* c = text.data() + (decimal.negative ? 1 : 0);
+    for (; *c != 'e'; ++c)
+        if (*c != '.') decimal.digits += *c;
+    decimal.exponent = std::atoi(c + 1);
+    return decimal;
 }
 
-double read(const std::string& text) {
+double read(const Decimal& decimal) {
+    const std::string text = (decimal.negative ? "-" : "") + decimal.digits + 'e'
+                             + std::to_string(decimal.exponent - static_cast<int>(decimal.digits.size()) + 1);
     double value = 0;
     fast_float::from_chars(text.data(), text.data() + text.size(), value);
     return value;
 }
 
-// The decimal of as many significant digits as `text` (in the form above)
-// that is next to it, away from zero when `up`, towards zero otherwise.
-std::string neighbour(const std::string& text, bool up) {
-    const std::size_t e = text.find('e');
-    std::string digits;
-    for (std::size_t i = 0; i < e; ++i)
-        if (text[i] != '.' && text[i] != '-') digits += text[i];
-    int exponent = std::atoi(text.c_str() + e + 1);
+// The decimal of as many significant digits next to `decimal`, away from
+// zero when `up`, towards zero otherwise.
+Decimal neighbour(Decimal decimal, bool up) {
+    std::string& digits = decimal.digits;
     std::size_t i = digits.size();
     if (up) {
         while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
         if (i == 0) { // 9.99e4 + 0.01e4 = 1.00e5
             digits.insert(digits.begin(), '1');
             digits.pop_back();
-            ++exponent;
+            ++decimal.exponent;
         } else {
             ++digits[i - 1];
         }
@@ -107,31 +116,26 @@ std::string neighbour(const std::string& text, bool up) {
         if (digits[0] == '0') { // 1.00e5 - 0.01e5 = 9.99e4, a finer step below
             digits.erase(digits.begin());
             digits += '9';
-            --exponent;
+            --decimal.exponent;
         }
     }
-    std::string result = text[0] == '-' ? "-" : "";
-    result += digits[0];
-    if (digits.size() > 1) result += '.' + digits.substr(1);
-    const int magnitude = std::abs(exponent);
-    return result + (exponent < 0 ? "e-" : "e+") + (magnitude < 10 ? "0" : "") + std::to_string(magnitude);
+    return decimal;
 }
 
 // The fewest significant digits that read back to `value`, the nearest such
-// decimal when two do, as [-]d[.ddd]e±xx. Of the decimals with so many digits
-// only the two around the value can read back to it; the nearer one is tried
-// first. The farther one can read back alone only at a power of two, where
-// the doubles below are twice as dense as those above.
-std::string shortest(double value) {
-    std::string nearest;
-    for (int digits = 1; digits < 17; ++digits) {
-        nearest = scientific(value, digits);
+// decimal when two do. Of the decimals with so many digits only the two
+// around the value can read back to it; the nearer one is tried first. The
+// farther one can read back alone only at a power of two, where the doubles
+// below are twice as dense as those above.
+Decimal shortest(double value) {
+    for (int count = 1; count < 17; ++count) {
+        const Decimal nearest = roundedTo(value, count);
         const double nearValue = read(nearest);
         if (nearValue == value) return nearest;
-        std::string other = neighbour(nearest, std::fabs(nearValue) < std::fabs(value));
+        const Decimal other = neighbour(nearest, std::fabs(nearValue) < std::fabs(value));
         if (read(other) == value) return other;
     }
-    return scientific(value, 17); // seventeen digits always read back
+    return roundedTo(value, 17); // seventeen digits always read back
 }
 
 } // namespace
@@ -166,39 +170,25 @@ std::u16string StrR8(double value, char16_t separator) {
     if (value == 0) return u"0"; // -0 too
     if (!std::isfinite(value)) return std::isnan(value) ? u"NaN" : value < 0 ? u"-Infinity" : u"Infinity";
 
-    // The shortest digits that read back to the same double, as [-]d[.ddd]e±x,
-    // which is already the form wanted outside 1e-4 to 1e21.
-    const std::string digits = shortest(value);
-    const char* const end = digits.data() + digits.size();
-    const char* const e = digits.data() + digits.find('e');
-    const int exponent = std::atoi(e + 1);
-
-    std::array<char, 48> fixed;
-    const char* first = digits.data();
-    const char* last = end;
-    if (exponent >= -4 && exponent < 21) {
-        // The same digits with the point moved, and zeros where they run out.
-        char* out = fixed.data();
-        const char* digit = digits.data();
-        if (*digit == '-') *out++ = *digit++;
-        const auto next = [&] {
-            if (*digit == '.') ++digit;
-            return digit == e ? '0' : *digit++;
-        };
-        if (exponent < 0) {
-            *out++ = '0';
-            *out++ = '.';
-            out = std::fill_n(out, -exponent - 1, '0');
-        }
-        for (int place = exponent; place >= 0 || digit != e; --place) {
-            if (place == -1 && exponent >= 0) *out++ = '.';
-            *out++ = next();
-        }
-        first = fixed.data();
-        last = out;
+    const Decimal decimal = shortest(value);
+    const std::u16string digits(decimal.digits.begin(), decimal.digits.end());
+    const int exponent = decimal.exponent;
+    std::u16string text = decimal.negative ? u"-" : u"";
+    if (exponent < -4 || exponent >= 21) { // 1.5e-05, 1e+21
+        text += digits.substr(0, 1);
+        if (digits.size() > 1) text += separator + digits.substr(1);
+        const std::string magnitude = std::to_string(std::abs(exponent));
+        text += exponent < 0 ? u"e-" : u"e+";
+        if (magnitude.size() < 2) text += u'0';
+        return text.append(magnitude.begin(), magnitude.end());
     }
-    std::u16string text(first, last);
-    std::replace(text.begin(), text.end(), u'.', separator);
+    // The same digits with the point moved, and zeros where they run out.
+    if (exponent < 0)
+        return text + u'0' + separator + std::u16string(static_cast<std::size_t>(-exponent - 1), u'0') + digits;
+    const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+    text += digits.substr(0, whole);
+    if (digits.size() < whole) return text.append(whole - digits.size(), u'0');
+    if (digits.size() > whole) text += separator + digits.substr(whole);
     return text;
 }
 
