@@ -23,8 +23,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
-from web_test import Server, quit_browser, start_browser  # noqa: E402
-from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
+from web_test import Server, quit_browser, start_browser, wait_until_offline_ready, wait_until_ready  # noqa: E402
 
 MEASURE = """
     const navigation = performance.getEntriesByType('navigation')[0];
@@ -39,7 +38,7 @@ MEASURE = """
 
 def load(driver, address):
     driver.get(address)
-    WebDriverWait(driver, 10).until(lambda d: d.execute_script("return 'ready' in document.documentElement.dataset"))
+    wait_until_ready(driver)
     return driver.execute_script(MEASURE)
 
 
@@ -73,8 +72,7 @@ def measure(site, runs, warm_too=True):
         driver = start_browser()
         try:
             load(driver, server.address)
-            WebDriverWait(driver, 10).until(
-                lambda d: d.execute_script("return navigator.serviceWorker.controller !== null"))
+            wait_until_offline_ready(driver)
             warm = [load(driver, server.address) for _ in range(runs)]
         finally:
             quit_browser(driver)

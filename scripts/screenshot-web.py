@@ -11,8 +11,7 @@ import sys
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 sys.path.insert(0, os.path.join(ROOT, "tests"))
 from selenium.webdriver.common.by import By  # noqa: E402
-from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
-from web_test import Server, quit_browser, start_browser  # noqa: E402
+from web_test import Server, quit_browser, start_browser, wait_until_ready  # noqa: E402
 
 
 def shoot(address, path, width, height, scale):
@@ -21,7 +20,7 @@ def shoot(address, path, width, height, scale):
         driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                {"width": width, "height": height, "deviceScaleFactor": scale, "mobile": width < 480})
         driver.get(address)
-        WebDriverWait(driver, 10).until(lambda d: d.execute_script("return 'ready' in document.documentElement.dataset"))
+        wait_until_ready(driver)
         for name, text in zip(("x1", "y1", "x2", "y2", "x"), ("1", "1", "3", "5", "2.5")):
             driver.find_element(By.ID, name).send_keys(text)
         driver.find_element(By.ID, "Command1").click()

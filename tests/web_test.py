@@ -8,6 +8,7 @@ clicks with real mouse events, and checks the page against the window's
 layout table (read from LAYOUT_H). Needs Debian's chromium, chromium-driver
 and python3-selenium, which belong to /usr/bin/python3.
 """
+import contextlib
 import os
 import re
 import shutil
@@ -81,6 +82,35 @@ def quit_browser(driver):
     shutil.rmtree(driver.profile, ignore_errors=True)
 
 
+@contextlib.contextmanager
+def opened(folder, language="zh-CN"):
+    """The page of `folder` served and opened in a browser of its own: (server, driver)."""
+    server = Server(folder)
+    driver = start_browser(language=language)
+    try:
+        driver.get(server.address)
+        yield server, driver
+    finally:
+        quit_browser(driver)
+        server.stop()
+
+
+def wait_until_ready(driver):
+    """Until the calculator has started: the module loaded, the focus given, the buttons working."""
+    WebDriverWait(driver, 10).until(lambda d: d.execute_script("return 'ready' in document.documentElement.dataset"))
+
+
+def wait_until_offline_ready(driver):
+    """Until the service worker has stored the page and serves it."""
+    WebDriverWait(driver, 10).until(lambda d: d.execute_script("return navigator.serviceWorker.controller !== null"))
+
+
+def set_fields(driver, texts):
+    """Sets fields' texts at once, as a paste would: {name: text}."""
+    driver.execute_script("for (const [id, v] of Object.entries(arguments[0])) document.getElementById(id).value = v",
+                          texts)
+
+
 class Page(unittest.TestCase):
     """One browser and one server for the suite; the page is loaded afresh for each test."""
 
@@ -105,7 +135,7 @@ class Page(unittest.TestCase):
 
     def open(self):
         self.driver.get(self.server.address)
-        WebDriverWait(self.driver, 10).until(lambda d: d.execute_script("return 'ready' in document.documentElement.dataset"))
+        wait_until_ready(self.driver)
 
     def el(self, name):
         return self.driver.find_element(By.ID, name)
@@ -224,7 +254,7 @@ class Page(unittest.TestCase):
     def test_a_pasted_text_of_any_length_is_quoted_short(self):
         pasted = "天" * 100_000
         self.fill(("1", "1", "3", "5", "2"))
-        self.driver.execute_script("document.getElementById('x').value = arguments[0]", pasted)
+        set_fields(self.driver, {"x": pasted})
         self.el("Command1").click()
         self.assertTrue(self.report().startswith("x 中的“" + "天" * 40 + "…”不是一个数"))
         self.close_report()
@@ -347,45 +377,30 @@ class OtherSeparator(unittest.TestCase):
     """A browser whose language writes 1,5."""
 
     def test_comma_reads_and_the_full_stop_gets_the_hint(self):
-        server = Server(SITE)
-        driver = start_browser(language="de-DE")
-        try:
-            driver.get(server.address)
-            WebDriverWait(driver, 10).until(lambda d: d.execute_script("return 'ready' in document.documentElement.dataset"))
-            set_fields = "for (const [id, v] of arguments[0]) document.getElementById(id).value = v"
-            driver.execute_script(set_fields, [["x1", "0"], ["y1", "0"], ["x2", "1"], ["y2", "1"], ["x", "1,5"]])
+        with opened(SITE, language="de-DE") as (_, driver):
+            wait_until_ready(driver)
+            set_fields(driver, {"x1": "0", "y1": "0", "x2": "1", "y2": "1", "x": "1,5"})
             driver.find_element(By.ID, "Command1").click()
             self.assertEqual(driver.find_element(By.ID, "y").get_property("value"), "1,5")
-            driver.execute_script(set_fields, [["x", "1.5"]])
+            set_fields(driver, {"x": "1.5"})
             driver.find_element(By.ID, "Command1").click()
             self.assertIn("本机的小数点是“,”。", driver.find_element(By.ID, "report-message").text)
-        finally:
-            quit_browser(driver)
-            server.stop()
 
 
 class Offline(unittest.TestCase):
     """After one visit the page is installable and works with its server gone."""
 
     def test_installable_and_reloads_with_the_server_stopped(self):
-        server = Server(SITE)
-        driver = start_browser()
-        try:
-            driver.get(server.address)
-            WebDriverWait(driver, 10).until(
-                lambda d: d.execute_script("return navigator.serviceWorker.controller !== null"))
+        with opened(SITE) as (server, driver):
+            wait_until_offline_ready(driver)
             self.assertEqual(driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"], [])
             self.assertEqual(driver.execute_cdp_cmd("Page.getAppManifest", {})["errors"], [])
             server.stop()
             driver.refresh()
-            WebDriverWait(driver, 10).until(lambda d: d.execute_script("return 'ready' in document.documentElement.dataset"))
-            set_fields = "for (const [id, v] of arguments[0]) document.getElementById(id).value = v"
-            driver.execute_script(set_fields, [["x1", "1"], ["y1", "1"], ["x2", "3"], ["y2", "5"], ["x", "2.5"]])
+            wait_until_ready(driver)
+            set_fields(driver, {"x1": "1", "y1": "1", "x2": "3", "y2": "5", "x": "2.5"})
             driver.find_element(By.ID, "Command1").click()
             self.assertEqual(driver.find_element(By.ID, "y").get_property("value"), "4")
-        finally:
-            quit_browser(driver)
-            server.stop()
 
 
 class MissingModule(unittest.TestCase):
@@ -397,19 +412,13 @@ class MissingModule(unittest.TestCase):
                 shutil.copytree(SITE, folder, dirs_exist_ok=True)
                 os.remove(os.path.join(folder, missing))
                 os.remove(os.path.join(folder, "sw.js"))
-                server = Server(folder)
-                driver = start_browser()
-                try:
-                    driver.get(server.address)
+                with opened(folder) as (_, driver):
                     status = driver.find_element(By.ID, "status")
                     WebDriverWait(driver, 10).until(lambda d: status.is_displayed())
                     self.assertIn("计算部分没能载入", status.text)
                     self.assertFalse(driver.find_element(By.ID, "Command1").is_enabled())
                     uncaught = [e["message"] for e in driver.get_log("browser") if "Uncaught" in e["message"]]
                     self.assertEqual(uncaught, [])
-                finally:
-                    quit_browser(driver)
-                    server.stop()
 
 
 if __name__ == "__main__":
