@@ -5,7 +5,9 @@
 // here and implements Skin's few primitives over its controls.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +36,15 @@ public:
 protected:
     ~Skin() = default;
 };
+
+// The row a skin's control was built from, given the skin's controls in
+// layout order; none for no control or one the form does not have.
+template <class Controls, class Control>
+std::optional<Row> rowIn(const Controls& controls, const Control& control) {
+    const auto found = std::find(std::begin(controls), std::end(controls), control);
+    if (!control || found == std::end(controls)) return std::nullopt;
+    return static_cast<Row>(found - std::begin(controls));
+}
 
 class Form final : public commands::FormFields {
 public:

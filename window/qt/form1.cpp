@@ -120,7 +120,7 @@ void Form1::paintEvent(QPaintEvent*) {
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        const std::optional<Row> row = rowOf(watched);
+        const std::optional<Row> row = rowIn(controls_, watched);
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && row && Form::enterPresses(*row)) {
             static_cast<QAbstractButton*>(watched)->animateClick();
             return true;
@@ -142,13 +142,7 @@ bool Form1::setText(Row row, std::u16string_view text) {
     return true;
 }
 
-std::optional<Row> Form1::rowOf(const QObject* control) const {
-    const auto found = std::find(controls_.begin(), controls_.end(), control);
-    if (!control || found == controls_.end()) return std::nullopt;
-    return static_cast<Row>(found - controls_.begin());
-}
-
-std::optional<Row> Form1::focusedRow() const { return rowOf(QApplication::focusWidget()); }
+std::optional<Row> Form1::focusedRow() const { return rowIn(controls_, QApplication::focusWidget()); }
 
 void Form1::focus(Row row, bool selectText) {
     if (!controls_[row]) return;

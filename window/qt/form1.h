@@ -40,8 +40,6 @@ private:
     std::optional<Row> focusedRow() const override;
     void focus(Row row, bool selectText) override;
     void showReport(const Report& report) override;
-    // The layout row `control` was built from; none for any other object.
-    std::optional<Row> rowOf(const QObject* control) const;
 
     std::array<QPointer<QWidget>, kControls.size()> controls_; // in layout order, owned as children
     Form form_;

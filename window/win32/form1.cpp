@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
+#include <utility>
 #include <optional>
 
 #include "commands/commands.h"
@@ -68,7 +68,7 @@ HWND Form1::control(std::string_view name) const {
 
 bool Form1::preTranslate(MSG& message) {
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
-        const auto row = rowOf(message.hwnd);
+        const auto row = rowIn(controls_, message.hwnd);
         if (row && Form::enterPresses(*row)) {
             SendMessageW(message.hwnd, BM_CLICK, 0, 0);
             return true;
@@ -215,12 +215,6 @@ void Form1::onDpiChanged(UINT dpi, const RECT& suggested) {
     layOut();
 }
 
-std::optional<Row> Form1::rowOf(HWND hwnd) const {
-    const auto found = std::find(controls_.begin(), controls_.end(), hwnd);
-    if (!hwnd || found == controls_.end()) return std::nullopt;
-    return static_cast<Row>(found - controls_.begin());
-}
-
 std::optional<std::u16string> Form1::text(Row row) const {
     if (!IsWindow(controls_[row])) return std::nullopt;
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(controls_[row])) + 1, L'\0');
@@ -232,7 +226,7 @@ bool Form1::setText(Row row, std::u16string_view text) {
     return IsWindow(controls_[row]) && SetWindowTextW(controls_[row], wide(text).c_str());
 }
 
-std::optional<Row> Form1::focusedRow() const { return rowOf(GetFocus()); }
+std::optional<Row> Form1::focusedRow() const { return rowIn(controls_, GetFocus()); }
 
 void Form1::focus(Row row, bool selectText) {
     if (!IsWindow(controls_[row])) return;

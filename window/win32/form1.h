@@ -63,7 +63,6 @@ private:
 
     void layOut();
     void sizeClientArea(int width, int height);
-    std::optional<Row> rowOf(HWND hwnd) const;
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
