@@ -25,11 +25,9 @@ EM_JS(char16_t*, pageText, (int row, int* length), {
     return units;
 });
 
+// pageString is binding.js's.
 EM_JS(int, pageSetText, (int row, const char16_t* units, int length), {
-    let text = "";
-    for (let i = 0; i < length; i += 8192)
-        text += String.fromCharCode.apply(null, HEAPU16.subarray((units >> 1) + i, (units >> 1) + Math.min(length, i + 8192)));
-    return Module.skin.setText(row, text) ? 1 : 0;
+    return Module.skin.setText(row, pageString(units, length)) ? 1 : 0;
 });
 
 EM_JS(int, pageFocusedRow, (), { return Module.skin.focusedRow(); });
@@ -38,8 +36,7 @@ EM_JS(void, pageFocus, (int row, int selectText), { Module.skin.focus(row, selec
 
 EM_JS(void, pageShowReport, (const char16_t* message, int messageLength, const char16_t* unfinished,
                              int unfinishedLength), {
-    const read = (units, length) => String.fromCharCode.apply(null, HEAPU16.subarray(units >> 1, (units >> 1) + length));
-    Module.skin.showReport(read(message, messageLength), read(unfinished, unfinishedLength));
+    Module.skin.showReport(pageString(message, messageLength), pageString(unfinished, unfinishedLength));
 });
 
 int length(std::u16string_view text) { return static_cast<int>(text.size()); }
