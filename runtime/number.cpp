@@ -1,10 +1,9 @@
 #include "runtime/number.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
-#include <memory>
 #include <string>
 #include <system_error>
 
@@ -24,49 +23,56 @@ constexpr char16_t narrow(char16_t c) {
     return (c >= u'\uFF01' && c <= u'\uFF5E') ? static_cast<char16_t>(c - 0xFEE0) : c;
 }
 
-constexpr bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-// What each ASCII character becomes for the reader: the characters of the
-// grammar stand for themselves, white space becomes ' ', and the rest (the
-// full stop and comma included: the separator is dealt with first) becomes a
-// byte that the reader stops at.
-constexpr std::array<char, 128> kAlphabet = [] {
-    std::array<char, 128> table{};
-    for (std::size_t c = 0; c < table.size(); ++c) {
-        const bool keep = (c >= '0' && c <= '9') || c == '+' || c == '-' || c == 'e' || c == 'E';
-        table[c] = keep ? static_cast<char>(c) : isSpace(static_cast<char16_t>(c)) ? ' ' : '\x01';
-    }
-    return table;
-}();
+constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 constexpr char16_t kFullWidthStop = u'\uFF0E';
 
-// The text in the only alphabet the reader takes, one char per code
-// unit, in a buffer on the stack for the lengths people type: full-width forms
-// narrowed, the user's separator and "．" as '.', and every other character outside
-// the grammar as a byte that the reader stops at.
-class Narrowed {
-public:
-    Narrowed(std::u16string_view text, char16_t separator)
-        : data_(text.size() <= small_.size()
-                    ? small_.data()
-                    : (large_ = std::make_unique<char[]>(text.size())).get()),
-          size_(text.size()) {
-        const char16_t sep = narrow(separator);
-        for (std::size_t i = 0; i < size_; ++i) {
-            const char16_t c = narrow(text[i]);
-            data_[i] = c == sep || text[i] == kFullWidthStop ? '.' : c < kAlphabet.size() ? kAlphabet[c] : isSpace(c) ? ' ' : '\x01';
+// What one code unit of the text becomes for the reader, whose alphabet is
+// ASCII: the user's separator and "．" become '.', full-width forms their ASCII
+// twins, white space ' ', and every character outside the grammar (the other
+// separator included) a byte that the reader stops at.
+char readerChar(char16_t c, char16_t separator) {
+    if (c == kFullWidthStop || narrow(c) == narrow(separator)) return '.';
+    const char16_t ascii = narrow(c);
+    const bool grammar = (ascii >= u'0' && ascii <= u'9') || ascii == u'+' || ascii == u'-' || ascii == u'e' || ascii == u'E';
+    return grammar ? static_cast<char>(ascii) : isSpace(ascii) ? ' ' : '\x01';
+}
+
+// Whether a number of the reader's grammar that lies outside the range of a
+// double lies above it (else below the smallest subnormal), told from the
+// power of ten of its first significant digit. Versions of the reader differ in
+// how they report such a number and in the value they leave, so the text
+// decides.
+bool aboveRange(const char* first, const char* last) {
+    if (*first == '-') ++first;
+    long power = -1; // of the digit before the point, counted down after it
+    bool point = false;
+    bool significant = false;
+    for (; first != last && (isDigit(*first) || *first == '.'); ++first) {
+        if (*first == '.') {
+            point = true;
+        } else if (significant) {
+            if (!point) ++power;
+        } else if (*first != '0') {
+            significant = true;
+            if (!point) ++power;
+        } else if (point) {
+            --power;
         }
     }
-    const char* begin() const { return data_; }
-    const char* end() const { return data_ + size_; }
-
-private:
-    std::array<char, 64> small_;
-    std::unique_ptr<char[]> large_;
-    char* data_;
-    std::size_t size_;
-};
+    // The leading digit's power, then the exponent, saturated far beyond any
+    // double's range so that no count of digits can overflow it.
+    constexpr long kFar = 1'000'000;
+    long exponent = 0;
+    if (first != last) { // 'e' or 'E', a sign, digits
+        ++first;
+        const bool negative = *first == '-';
+        if (*first == '-' || *first == '+') ++first;
+        for (; first != last; ++first) exponent = std::min(exponent * 10 + (*first - '0'), kFar);
+        if (negative) exponent = -exponent;
+    }
+    return std::clamp(power, -kFar, kFar) + exponent >= 0;
+}
 
 // A decimal: the digits d0.d1d2... times ten to `exponent`, with a sign.
 struct Decimal {
@@ -76,15 +82,19 @@ struct Decimal {
 };
 
 // `value` correctly rounded to `count` significant digits (ties to even: the
-// C library's %e is exact).
+// C library's %e is exact). %e writes the decimal point of the process's
+// locale, which may be any string of bytes, so only the sign, the ASCII digits
+// and what follows the last 'e' (a sign and digits, in every locale) are read.
 Decimal roundedTo(double value, int count) {
-    std::array<char, 40> text;
+    std::array<char, 64> text{};
     std::snprintf(text.data(), text.size(), "%.*e", count - 1, value);
-    Decimal decimal{text[0] == '-', {}, 0};
-    const char* c = text.data() + (decimal.negative ? 1 : 0);
-    for (; *c != 'e'; ++c)
-        if (*c != '.') decimal.digits += *c;
-    decimal.exponent = std::atoi(c + 1);
+    const std::string_view written(text.data());
+    const std::size_t e = written.rfind('e');
+    Decimal decimal{written.front() == '-', {}, 0};
+    for (char c : written.substr(0, e))
+        if (isDigit(c)) decimal.digits += c;
+    for (char c : written.substr(e + 2)) decimal.exponent = decimal.exponent * 10 + (c - '0');
+    if (written[e + 1] == '-') decimal.exponent = -decimal.exponent;
     return decimal;
 }
 
@@ -141,28 +151,33 @@ Decimal shortest(double value) {
 } // namespace
 
 double R8Str(std::u16string_view text, char16_t separator) {
-    const Narrowed chars(text, separator);
-    const char* first = chars.begin();
-    const char* last = chars.end();
+    std::string chars(text.size(), ' ');
+    std::transform(text.begin(), text.end(), chars.begin(), [separator](char16_t c) { return readerChar(c, separator); });
+    const char* first = chars.data();
+    const char* last = first + chars.size();
     while (first != last && *first == ' ') ++first;
     while (last != first && last[-1] == ' ') --last;
 
     // The reader takes [-]digits[.digits][(e|E)[+|-]digits], with a digit before
     // or after the point. It takes no '+', so that is skipped here; after either
     // sign only a digit or the point may follow. (It would read inf and nan too,
-    // but their letters were narrowed away.)
+    // but their letters were mapped away.)
     const bool plus = first != last && *first == '+';
     const char* number = plus ? first + 1 : first;
     const char* body = !plus && number != last && *number == '-' ? number + 1 : number;
-    if (body == last || !(isDigit(static_cast<char16_t>(*body)) || *body == '.'))
-        throw TypeMismatch(std::u16string(text));
+    if (body == last || !(isDigit(*body) || *body == '.')) throw TypeMismatch(std::u16string(text));
 
     double value = 0;
     const auto [stop, ec] = fast_float::from_chars(number, last, value);
-    if (stop != last || ec != std::errc()) throw TypeMismatch(std::u16string(text));
-    // Beyond the largest double the reader gives infinity; below the smallest
-    // subnormal, zero of the sign, as the default environment rounds.
-    if (std::isinf(value)) throw Overflow(std::u16string(text));
+    if (stop != last || (ec != std::errc() && ec != std::errc::result_out_of_range))
+        throw TypeMismatch(std::u16string(text));
+    // Out of range either way: some versions of the reader say so, others give
+    // infinity or zero without a word. Below the smallest subnormal is zero of
+    // the sign, as the default environment rounds.
+    if (ec == std::errc::result_out_of_range || std::isinf(value)) {
+        if (aboveRange(number, last)) throw Overflow(std::u16string(text));
+        return *number == '-' ? -0.0 : 0.0;
+    }
     return value;
 }
 

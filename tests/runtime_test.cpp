@@ -75,6 +75,23 @@ INSTANTIATE_TEST_SUITE_P(Forms, ParseAccepts, testing::Values(
     ParseRow{"underflowsToZero", u"1e-400", 0.0},
     ParseRow{"underflowsToNegativeZero", u"-0.0000001e-330", -0.0},
     ParseRow{"largest", u"1.7976931348623157e308", std::numeric_limits<double>::max()},
+    // The edges of the range, where versions of the number reader differ in
+    // how they say a value is out of range: just short of the point where the
+    // largest double rounds up to infinity, and either side of half the
+    // smallest subnormal, with and without an exponent, with either sign.
+    ParseRow{"roundsDownToLargest", u"1.7976931348623158e308", std::numeric_limits<double>::max()},
+    ParseRow{"roundsDownToNegativeLargest", u"-1.7976931348623158e308", -std::numeric_limits<double>::max()},
+    ParseRow{"roundsDownToLargestWithoutExponent", u"17976931348623158" + std::u16string(292, u'0'),
+             std::numeric_limits<double>::max()},
+    ParseRow{"roundsUpToSubnormal", u"2.5e-324", std::numeric_limits<double>::denorm_min()},
+    ParseRow{"roundsUpToNegativeSubnormal", u"-2.5e-324", -std::numeric_limits<double>::denorm_min()},
+    ParseRow{"belowHalfTheSubnormalIsZero", u"2.47e-324", 0.0},
+    ParseRow{"belowHalfTheSubnormalIsNegativeZero", u"-2.47e-324", -0.0},
+    ParseRow{"belowHalfTheSubnormalWithoutExponent", u"0." + std::u16string(323, u'0') + u"247", 0.0},
+    ParseRow{"belowHalfTheSubnormalWithoutExponentNegative", u"-0." + std::u16string(323, u'0') + u"247", -0.0},
+    ParseRow{"farBelowTheRange", u"1e-99999999999999999999", 0.0},
+    ParseRow{"farBelowTheRangeNegative", u"-.1e-400", -0.0},
+    ParseRow{"underflowsWithLargeDigitCount", u"0.00000" + std::u16string(400, u'1') + u"e-330", 0.0},
     ParseRow{"zeroWithHugeExponent", u"0e999999999999999999", 0.0},
     ParseRow{"longFraction", u"0.1000000000000000055511151231257827021181583404541015625", 0.1}),
     rowName);
@@ -99,8 +116,12 @@ INSTANTIATE_TEST_SUITE_P(NonNumbers, ParseRejects, testing::Values(
     u"e", u"１ ２"));
 
 TEST(Parse, NumberBeyondDoubleIsOverflowCarryingTheText) {
-    for (const std::u16string& text : std::vector<std::u16string>{u"1e309", u"-1.8e308", u"1e99999999999999999999999",
-                                      std::u16string(400, u'9')}) {
+    for (const std::u16string& text : std::vector<std::u16string>{
+             u"1e309", u"-1.8e308", u"1e99999999999999999999999", std::u16string(400, u'9'),
+             u"1.7976931348623159e308", u"-1.7976931348623159e308", // just past the largest double's rounding edge
+             u"17976931348623159" + std::u16string(292, u'0'), u"-17976931348623159" + std::u16string(292, u'0'),
+             u"0.0001e313", u"1e400", u"-1e400", u"１ｅ４００", u"0." + std::u16string(400, u'9') + u"e309",
+             u"0." + std::u16string(5000, u'0') + u"1e5400"}) {
         try {
             rt::R8Str(text, u'.');
             FAIL() << testing::PrintToString(text);

@@ -21,8 +21,10 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "test_locale.h"
 #include "window/qt/application.h"
 #include "window/qt/fit.h"
 #include "window/qt/form1.h"
@@ -322,6 +324,23 @@ TEST_F(Window, FocusedButtonsArePressedWithSpaceOrEnter) {
     QTRY_COMPARE(l1()->text(), "x1与x2相等，无法差值");
 }
 
+// The separator comes from the user's locale, and the C library's locale
+// (a comma under de_DE) changes no digit of the result.
+TEST(WindowLocale, ResultIsWrittenWithTheLocalesSeparator) {
+    const QString point(QChar(window::systemDecimalSeparator()));
+    Form1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const std::vector<std::pair<const char*, QString>> inputs{
+        {"x1", "0"}, {"y1", "0"}, {"x2", "3"}, {"y2", "1"}, {"x", "1"}};
+    for (const auto& [name, text] : inputs) QTest::keyClicks(form.control(name), text);
+    QTest::mouseClick(form.control("Command1"), Qt::LeftButton);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(form.control("y"))->text(), "0" + point + "33");
+    qobject_cast<QLineEdit*>(form.control("x"))->setText("12" + point + "5");
+    QTest::mouseClick(form.control("Command1"), Qt::LeftButton);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(form.control("y"))->text(), "4" + point + "17");
+}
+
 // Mouse.
 
 TEST_F(Window, ClickComputesThenClearEmptiesEverything) {
@@ -472,6 +491,7 @@ int main(int argc, char** argv) {
     const QTemporaryDir runtimeDir;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toUtf8());
     QApplication app(argc, argv);
+    testing_locale::applyRequestedLocale();
     window::setUpApplication(app);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
