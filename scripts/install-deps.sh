@@ -19,10 +19,10 @@ set -euo pipefail
 run_packages=(cmake make g++ libfast-float-dev qt6-base-dev qt6-qpa-plugins qt6-wayland libqt6svg6 qt6-translations-l10n fonts-noto-cjk)
 # weston, xwayland, xdotool and xclip: the Wayland tests' compositor, clipboard and input.
 # fonts-dejavu-core, fonts-noto-core and fonts-cantarell: desktop fonts the captions must fit with.
-test_packages=(libgtest-dev libmpfr-dev xvfb xauth desktop-file-utils appstream weston xwayland xdotool xclip
+test_packages=(libgtest-dev libmpfr-dev locales xvfb xauth desktop-file-utils appstream weston xwayland xdotool xclip
                fonts-dejavu-core fonts-noto-core fonts-cantarell)
 bench_packages=(libbenchmark-dev libx11-dev libxdamage-dev xvfb xauth)
-fuzz_packages=(cmake make clang libclang-rt-dev libstdc++-12-dev libfast-float-dev)
+fuzz_packages=(cmake make locales clang libclang-rt-dev libstdc++-12-dev libfast-float-dev)
 package_packages=("${run_packages[@]}" dpkg-dev file)
 screenshot_packages=(xvfb xauth xdotool imagemagick wine64 fonts-wine)
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libfast-float-dev wine64 fonts-wine nsis libgtest-dev
