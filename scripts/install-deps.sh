@@ -14,9 +14,9 @@
 set -euo pipefail
 
 # qt6-wayland: on a Wayland desktop Qt then runs natively instead of through XWayland.
-# libqt6svg6: draws the window's icon; qt6-translations-l10n: Qt's own buttons in Chinese.
+# qt6-svg-dev: renders the icon into PNGs at build time; qt6-translations-l10n: Qt's own buttons in Chinese.
 # libfast-float-dev: the number reader, header-only, the same on every platform.
-run_packages=(cmake make g++ libfast-float-dev qt6-base-dev qt6-qpa-plugins qt6-wayland libqt6svg6 qt6-translations-l10n fonts-noto-cjk)
+run_packages=(cmake make g++ libfast-float-dev qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n fonts-noto-cjk)
 # weston, xwayland, xdotool and xclip: the Wayland tests' compositor, clipboard and input.
 # fonts-dejavu-core, fonts-noto-core and fonts-cantarell: desktop fonts the captions must fit with.
 test_packages=(libgtest-dev libmpfr-dev locales xvfb xauth desktop-file-utils appstream weston xwayland xdotool xclip

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
-#include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -71,12 +70,8 @@ void setUpApplication(QApplication& app) {
 
 QIcon programIcon() {
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        QImageReader reader(QStringLiteral(":/icons/org.linterp.linterp.svg"));
-        reader.setScaledSize(QSize(size, size));
-        const QImage image = reader.read();
-        if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
-    }
+    for (const int size : {LINTERP_ICON_SIZES})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
     return icon;
 }
 
