@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "test_locale.h"
 #include "commands/form_fields.h"
 #include "window/layout.h"
 #include "window/report.h"
@@ -594,6 +595,7 @@ TEST_F(Win32Window, ClosingEndsTheProgramWithoutAsking) {
 } // namespace
 
 int main(int argc, char** argv) {
+    testing_locale::applyRequestedLocale();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     testing::InitGoogleTest(&argc, argv);

@@ -1,11 +1,16 @@
 # The Windows build's tests, cross-compiled (cross.cmake) and run under Wine.
 add_test(NAME win32.core COMMAND core_tests)
+# Again under a C runtime locale that writes decimals with a comma.
+add_test(NAME win32.core.German COMMAND core_tests)
+set_tests_properties(win32.core.German PROPERTIES ENVIRONMENT "LINTERP_TEST_LOCALE=German_Germany.1252")
 
 if(LINTERP_WINDOW)
     # With the program's own resources: the same controls and DPI awareness.
     add_executable(win32_window_tests win32_window_test.cpp ${PROJECT_BINARY_DIR}/window/win32/linterp.rc)
     target_link_libraries(win32_window_tests PRIVATE linterp_win32_window linterp_options gtest version)
     add_test(NAME win32.window COMMAND win32_window_tests)
+    add_test(NAME win32.window.German COMMAND win32_window_tests)
+    set_tests_properties(win32.window.German PROPERTIES ENVIRONMENT "LINTERP_TEST_LOCALE=German_Germany.1252")
     # Again on the paths Windows 7 takes where the newer DPI functions are missing.
     add_test(NAME win32.window.Windows7Fallbacks COMMAND win32_window_tests --fallbacks)
 
