@@ -9,7 +9,9 @@
 #       backend, whose seat takes Xvfb's keyboard and mouse: keys typed from
 #       the start go to y1, the result read back through the clipboard, and a
 #       click on the title bar's close button ends the program.
-# Exits 77 (skipped) when weston or a tool it needs is missing.
+# Exits 77 (skipped) when weston or a tool it needs is missing. Objects in the
+# wire log are "wl_surface@13" up to libwayland 1.22 and "wl_surface#13" from
+# 1.23 (Debian 13), so every pattern takes both.
 set -euo pipefail
 mode=${1:?usage: $0 headless SCALE LINTERP | input LINTERP}
 shift
@@ -53,8 +55,8 @@ start_program() {
 # the compositor's first configure, so the event loop is running.
 wait_for_frame() {
     for _ in $(seq 200); do
-        if grep -q 'xdg_toplevel@[0-9]*\.configure' "$work/app.log" \
-            && sed -n '/xdg_toplevel@[0-9]*\.configure/,$p' "$work/app.log" | grep -q 'wl_surface@[0-9]*\.commit'; then
+        if grep -q 'xdg_toplevel[@#][0-9]*\.configure' "$work/app.log" \
+            && sed -n '/xdg_toplevel[@#][0-9]*\.configure/,$p' "$work/app.log" | grep -q 'wl_surface[@#][0-9]*\.commit'; then
             return 0
         fi
         kill -0 "$program" 2>/dev/null || fail "the program ended before showing its window"
@@ -83,7 +85,7 @@ headless)
     expect_line "set_buffer_scale($scale)"
     # The window's buffer: its 409x289 contents and the frame Qt draws around
     # them, in device pixels.
-    read -r width height < <(sed -n 's/.*wl_shm_pool@[0-9]*\.create_buffer(new id wl_buffer@[0-9]*, [0-9]*, \([0-9]*\), \([0-9]*\),.*/\1 \2/p' \
+    read -r width height < <(sed -n 's/.*wl_shm_pool[@#][0-9]*\.create_buffer(new id wl_buffer[@#][0-9]*, [0-9]*, \([0-9]*\), \([0-9]*\),.*/\1 \2/p' \
         "$work/app.log" | head -n 1)
     [[ -n "${width:-}" ]] || fail "no buffer was made"
     (( width % scale == 0 && height % scale == 0 )) || fail "buffer ${width}x${height} is not scaled by $scale"
@@ -125,10 +127,10 @@ input)
     echo "wayland: typed y1, x1, x2, y2, x from the start, y = $result"
 
     # Close with the title bar's close button, which Qt draws at its right end.
-    enter=$(grep 'wl_pointer@[0-9]*\.enter' "$work/app.log" | tail -n 1 || true)
+    enter=$(grep 'wl_pointer[@#][0-9]*\.enter' "$work/app.log" | tail -n 1 || true)
     [[ -n "$enter" ]] || fail "the pointer never entered the window"
-    read -r sx sy < <(sed 's/.*enter([0-9]*, wl_surface@[0-9]*, \([0-9.]*\), \([0-9.]*\)).*/\1 \2/' <<<"$enter")
-    read -r width < <(sed -n 's/.*create_buffer(new id wl_buffer@[0-9]*, [0-9]*, \([0-9]*\), .*/\1/p' "$work/app.log" | head -n 1)
+    read -r sx sy < <(sed 's/.*enter([0-9]*, wl_surface[@#][0-9]*, \([0-9.]*\), \([0-9.]*\)).*/\1 \2/' <<<"$enter")
+    read -r width < <(sed -n 's/.*create_buffer(new id wl_buffer[@#][0-9]*, [0-9]*, \([0-9]*\), .*/\1/p' "$work/app.log" | head -n 1)
     left=$((400 - ${sx%.*})) top=$((300 - ${sy%.*}))
     xdotool mousemove $((left + width - 17)) $((top + 14)) click 1
     for _ in $(seq 60); do
