@@ -32,7 +32,7 @@ web_configure = emcmake cmake -S . -B $(WASM_DIR) -DLINTERP_WERROR=$(WERROR) \
     -DCMAKE_BUILD_TYPE=$(or $(BUILD_TYPE),Release) -DLINTERP_WEB_SITE=$(abspath $(WEB_DIR))
 windows_configure = $(call configure,$(WIN_DIR)) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
-.PHONY: run test sanitize fuzz bench package matrix windows test-windows run-windows windows-package \
+.PHONY: run test sanitize fuzz bench package check-deb test-debian13 matrix windows test-windows run-windows windows-package \
         web run-web test-web bench-web clean
 
 # Emscripten's optimizer needs Debian's acorn, which Node.js does not look for
@@ -79,6 +79,16 @@ package:
 	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack -G DEB
+
+# Installs that .deb with apt-get, starts the program, removes it (root or sudo).
+check-deb: package
+	scripts/check-deb.sh $(PACKAGE_DIR)
+
+# A fresh clone's test, test-windows, test-web and check-deb, warnings as
+# errors, inside a Debian 13 root kept in /var/cache/linterp/debian13 (root or
+# sudo; the first run makes the root with debootstrap).
+test-debian13:
+	scripts/test-debian13.sh test test-windows test-web check-deb
 
 # The benchmarks: the command beside bare parsing and formatting, then
 # bench/startup.sh for the whole program's start-up.

@@ -20,9 +20,14 @@ done
 # The menu sees it: the entry is in the desktop database's search path.
 [[ -f /usr/share/applications/org.linterp.linterp.desktop ]] || fail "no menu entry"
 # It starts and keeps running until stopped (timeout's 124), headless.
+# What the package depends on is all it needs: a missing translation or
+# plugin would be named on stderr.
 status=0
-QT_QPA_PLATFORM=offscreen timeout 3 linterp || status=$?
-[[ $status -eq 124 ]] || fail "linterp exited with $status instead of running"
+runtime=$(mktemp -d)
+XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=offscreen timeout 3 linterp 2>"$dir/check-deb.stderr" || status=$?
+[[ $status -eq 124 ]] || { cat "$dir/check-deb.stderr" >&2; fail "linterp exited with $status instead of running"; }
+rmdir "$runtime"
+[[ ! -s "$dir/check-deb.stderr" ]] || { cat "$dir/check-deb.stderr" >&2; fail "linterp complained on stderr"; }
 
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get remove -y --purge linterp
 ! dpkg -s linterp >/dev/null 2>&1 || fail "linterp is still installed"
