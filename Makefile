@@ -97,6 +97,7 @@ bench:
 	@$(call configure,$(BUILD_DIR)) -DLINTERP_BENCH=ON >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	./$(BUILD_DIR)/bench/command_bench
+	BUILD_DIR=$(BUILD_DIR) bench/startup.sh
 
 windows:
 	@scripts/install-deps.sh windows

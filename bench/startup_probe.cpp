@@ -2,9 +2,11 @@
 // time from exec to its first top-level window being mapped, and to the first
 // drawing on the screen after that (the window shown with its contents), and
 // its resident memory once it has settled. Programs take turns so that all see
-// the same machine state.
+// the same machine state. The last program is the floor: the others are
+// judged against it, by the ratio of their median time to the map and by the
+// private (anonymous) memory they use beyond it.
 //
-//   startup_probe RUNS PROGRAM...      (run it under xvfb-run)
+//   startup_probe RUNS PROGRAM... FLOOR     (run it under xvfb-run)
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
 
@@ -29,8 +31,14 @@ struct Sample {
     double mappedMs;
     double paintedMs;
     long residentKiB;    // all resident pages, shared libraries and fonts included
-    long privateDirtyKiB; // what the process alone has written: its real cost
+    long privateDirtyKiB; // what the process alone has written
+    long anonymousKiB;    // its private heap and stacks: what no other process can share
 };
+
+// The goals a change is checked against: start-up within 10 % of the floor's,
+// and at most 1.5 MiB of private memory beyond it.
+constexpr double kGoalRatio = 1.10;
+constexpr long kGoalExtraKiB = 1536;
 
 long field(pid_t pid, const std::string& name) {
     std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
@@ -79,6 +87,7 @@ bool measure(Display* display, int damageEvent, const char* program, Sample& sam
     std::this_thread::sleep_for(std::chrono::milliseconds(700)); // let it paint and settle
     sample.residentKiB = field(pid, "Rss");
     sample.privateDirtyKiB = field(pid, "Private_Dirty");
+    sample.anonymousKiB = field(pid, "Anonymous");
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     return true;
@@ -94,7 +103,7 @@ T median(std::vector<T> values) {
 
 int main(int argc, char* argv[]) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s RUNS PROGRAM...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s RUNS PROGRAM... FLOOR\n", argv[0]);
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -120,19 +129,39 @@ int main(int argc, char* argv[]) {
             samples[static_cast<std::size_t>(p)].push_back(sample);
         }
     }
-    std::printf("%-30s %10s %11s %13s %18s\n", "program (median of runs)", "mapped ms", "painted ms",
-                "resident KiB", "private dirty KiB");
-    for (int p = 0; p < programs; ++p) {
+    struct Medians {
+        double mapped, painted;
+        long resident, dirty, anonymous;
+    };
+    std::vector<Medians> medians;
+    for (const auto& runsOf : samples) {
         std::vector<double> mapped, painted;
-        std::vector<long> resident, dirty;
-        for (const Sample& s : samples[static_cast<std::size_t>(p)]) {
+        std::vector<long> resident, dirty, anonymous;
+        for (const Sample& s : runsOf) {
             mapped.push_back(s.mappedMs);
             painted.push_back(s.paintedMs);
             resident.push_back(s.residentKiB);
             dirty.push_back(s.privateDirtyKiB);
+            anonymous.push_back(s.anonymousKiB);
         }
-        std::printf("%-30s %10.1f %11.1f %13ld %18ld\n", argv[p + 2], median(mapped), median(painted),
-                    median(resident), median(dirty));
+        medians.push_back({median(mapped), median(painted), median(resident), median(dirty), median(anonymous)});
+    }
+    std::printf("%-34s %10s %11s %13s %14s %15s\n", "program (median of runs)", "mapped ms", "painted ms",
+                "resident KiB", "private KiB", "anonymous KiB");
+    for (int p = 0; p < programs; ++p) {
+        const Medians& m = medians[static_cast<std::size_t>(p)];
+        std::printf("%-34s %10.1f %11.1f %13ld %14ld %15ld\n", argv[p + 2], m.mapped, m.painted, m.resident,
+                    m.dirty, m.anonymous);
+    }
+    const Medians& floor = medians.back();
+    for (int p = 0; p + 1 < programs; ++p) {
+        const Medians& m = medians[static_cast<std::size_t>(p)];
+        const double ratio = m.mapped / floor.mapped;
+        const long extra = m.anonymous - floor.anonymous;
+        std::printf("%s: %d runs; time to the map %.2fx the floor (goal <= %.2fx: %s); "
+                    "private memory the floor %+ld KiB (goal <= +%ld KiB: %s)\n",
+                    argv[p + 2], runs, ratio, kGoalRatio, ratio <= kGoalRatio ? "met" : "MISSED", extra,
+                    kGoalExtraKiB, extra <= kGoalExtraKiB ? "met" : "MISSED");
     }
     XCloseDisplay(display);
     return 0;
