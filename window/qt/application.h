@@ -9,8 +9,8 @@ namespace window {
 
 void setUpApplication(QApplication& app);
 
-// The program's icon, drawn from the same SVG as its menu entry at the sizes
-// window managers ask for; null without Qt's SVG image plugin.
+// The program's icon at the sizes window managers ask for, rendered at build
+// time from the same SVG as its menu entry.
 QIcon programIcon();
 
 } // namespace window
