@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the .deb that `make package` built with apt-get, checks that the
-# program starts and is in the desktop menu, then removes it and checks that
-# nothing is left. Needs root (or sudo) and changes this machine's packages.
+# Checks the .deb that `make package` built with lintian, installs it with
+# apt-get, checks that the program starts and is in the desktop menu, then
+# removes it and checks that nothing is left. Needs root (or sudo) and changes this machine's packages.
 #   scripts/check-deb.sh [PACKAGE_DIR]
 set -euo pipefail
 dir=${1:-build-package}
@@ -10,11 +10,22 @@ sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
 fail() { echo "check-deb: $*" >&2; exit 1; }
 
+# Debian's own checker first: no error and no warning, but for the address of
+# the default maintainer, which a packager replaces (-DLINTERP_MAINTAINER).
+command -v lintian >/dev/null || fail "lintian is not installed (Debian package lintian)"
+report=$(lintian "$deb" 2>/dev/null || true)
+[[ -z "$report" ]] || echo "$report"
+faults=$(grep -E '^[EW]: ' <<<"$report" | grep -vE '^E: linterp: bogus-mail-host(-in-debian-changelog)? (Maintainer )?linterp@localhost( |$)' || true)
+[[ -z "$faults" ]] || fail "lintian finds fault with $deb"
+echo "check-deb: lintian accepts $deb"
+
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "$(readlink -f "$deb")"
 files=$(dpkg -L linterp)
 for path in /usr/bin/linterp /usr/share/applications/org.linterp.linterp.desktop \
             /usr/share/metainfo/org.linterp.linterp.metainfo.xml \
-            /usr/share/icons/hicolor/scalable/apps/org.linterp.linterp.svg; do
+            /usr/share/icons/hicolor/scalable/apps/org.linterp.linterp.svg \
+            /usr/share/man/man1/linterp.1.gz /usr/share/man/zh_CN/man1/linterp.1.gz \
+            /usr/share/doc/linterp/copyright /usr/share/doc/linterp/changelog.gz; do
     grep -qx "$path" <<<"$files" || fail "$path is not installed"
 done
 # The menu sees it: the entry is in the desktop database's search path.
@@ -28,6 +39,7 @@ XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=offscreen timeout 3 linterp 2>"$dir/che
 [[ $status -eq 124 ]] || { cat "$dir/check-deb.stderr" >&2; fail "linterp exited with $status instead of running"; }
 rmdir "$runtime"
 [[ ! -s "$dir/check-deb.stderr" ]] || { cat "$dir/check-deb.stderr" >&2; fail "linterp complained on stderr"; }
+[[ "$(linterp --version)" == "linterp $(dpkg-query -W -f='${Version}' linterp)" ]] || fail "linterp --version names another version"
 
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get remove -y --purge linterp
 ! dpkg -s linterp >/dev/null 2>&1 || fail "linterp is still installed"

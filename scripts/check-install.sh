@@ -16,7 +16,8 @@ fail() { echo "check-install: $*" >&2; exit 1; }
 desktop="$root/share/applications/$id.desktop"
 metainfo="$root/share/metainfo/$id.metainfo.xml"
 icon="$root/share/icons/hicolor/scalable/apps/$id.svg"
-for file in "$desktop" "$metainfo" "$icon"; do [[ -f "$file" ]] || fail "missing ${file#"$dest"}"; done
+manuals=("$root/share/man/man1/linterp.1.gz" "$root/share/man/zh_CN/man1/linterp.1.gz")
+for file in "$desktop" "$metainfo" "$icon" "${manuals[@]}" "$root/share/doc/linterp/copyright"; do [[ -f "$file" ]] || fail "missing ${file#"$dest"}"; done
 
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"
 # Every error and warning fails, but one: the project has no homepage yet, and
@@ -38,4 +39,7 @@ grep -q '<lang>zh-CN</lang>' "$metainfo" || fail "metainfo lacks the zh-CN langu
 grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "metainfo names no licence"
 grep -q '<name>linterp developers</name>' "$metainfo" || fail "metainfo names no developer"
 grep -q '<svg' "$icon" || fail "the icon is not SVG"
+for manual in "${manuals[@]}"; do
+    zcat "$manual" | grep -q '^\.TH LINTERP 1 ' || fail "${manual#"$dest"} is not linterp's manual page"
+done
 echo "check-install: installed tree is complete and valid"
