@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QResource>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -33,6 +37,17 @@ void translateQt(QApplication& app) {
     }
 }
 
+// Those of the families that are installed, in order. Asking Qt for a family
+// that is not installed makes it consult fontconfig's aliases, which costs
+// milliseconds at start-up; the list of installed families is at hand.
+QStringList installedOf(const QStringList& candidates) {
+    const QStringList installed = QFontDatabase::families();
+    QStringList found;
+    for (const QString& family : candidates)
+        if (installed.contains(family, Qt::CaseInsensitive)) found << family;
+    return found;
+}
+
 } // namespace
 
 void setUpApplication(QApplication& app) {
@@ -44,25 +59,15 @@ void setUpApplication(QApplication& app) {
     QApplication::setWindowIcon(programIcon());
     translateQt(app);
 
-    // The title's font, 宋体 (SimSun), is not found on Linux desktops: a
-    // Song/Ming-style face stands in where one is installed, any CJK face
-    // otherwise.
-    const QStringList song = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
-                              QStringLiteral("AR PL UMing CN"),    QStringLiteral("AR PL SungtiL GB"),
-                              QStringLiteral("Noto Sans CJK SC"),  QStringLiteral("Source Han Sans SC"),
-                              QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Droid Sans Fallback")};
-    QFont::insertSubstitutions(QStringLiteral("宋体"), song);
-    QFont::insertSubstitutions(QStringLiteral("SimSun"), song);
-
     // The desktop's face, with a CJK sans face for the Chinese it lacks, at no
     // more than the layout's design size. The window shrinks any caption
     // that still does not fit its box.
     QFont font = app.font();
     QStringList families = font.families();
     if (families.isEmpty()) families << font.family();
-    families << QStringLiteral("Noto Sans CJK SC") << QStringLiteral("Source Han Sans SC")
-             << QStringLiteral("WenQuanYi Micro Hei") << QStringLiteral("WenQuanYi Zen Hei")
-             << QStringLiteral("Droid Sans Fallback");
+    families << installedOf({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
+                             QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei"),
+                             QStringLiteral("Droid Sans Fallback")});
     font.setFamilies(families);
     if (font.pointSizeF() <= 0 || font.pointSizeF() > kDesignPointSize) font.setPointSizeF(kDesignPointSize);
     QApplication::setFont(font);
@@ -70,9 +75,28 @@ void setUpApplication(QApplication& app) {
 
 QIcon programIcon() {
     QIcon icon;
-    for (const int size : {LINTERP_ICON_SIZES})
-        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    for (const int size : {LINTERP_ICON_SIZES}) {
+        const QResource pixels(QStringLiteral(":/icons/%1.argb").arg(size));
+        if (pixels.compressionAlgorithm() != QResource::NoCompression || pixels.size() != qint64{size} * size * 4)
+            continue;
+        // In the pixmaps' own format, so that they keep the embedded pixels
+        // where they lie instead of a converted copy.
+        icon.addPixmap(QPixmap::fromImage(QImage(pixels.data(), size, size, QImage::Format_ARGB32_Premultiplied)));
+    }
+    if (icon.isNull()) std::fputs("linterp: the window's icon is missing from the program\n", stderr);
     return icon;
+}
+
+QStringList installedFamilies(const QString& family) {
+    // Stand-ins for 宋体 (SimSun), which Linux desktops rarely have: Song/Ming
+    // faces first, any CJK face after them.
+    static const QStringList song = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
+                                     QStringLiteral("AR PL UMing CN"),    QStringLiteral("AR PL SungtiL GB"),
+                                     QStringLiteral("Noto Sans CJK SC"),  QStringLiteral("Source Han Sans SC"),
+                                     QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Droid Sans Fallback")};
+    const bool simSun = family == QStringLiteral("宋体") || family == QStringLiteral("SimSun");
+    const QStringList found = installedOf(simSun ? QStringList{QStringLiteral("SimSun")} + song : QStringList{family});
+    return found.isEmpty() ? QStringList{family} : found;
 }
 
 } // namespace window

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "window/qt/application.h"
 #include "window/qt/fit.h"
 #include "window/qt/qstring.h"
 
@@ -83,7 +84,8 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form
         controls_[i] = widget;
     }
 
-    QFont titleFont(toQString(kTitleFont.family));
+    QFont titleFont;
+    titleFont.setFamilies(installedFamilies(toQString(kTitleFont.family)));
     titleFont.setPointSizeF(kTitleFont.pointSize);
     titleFont.setWeight(static_cast<QFont::Weight>(kTitleFont.weight));
     control(kTitleFont.control)->setFont(titleFont);

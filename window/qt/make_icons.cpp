@@ -1,7 +1,11 @@
-// Build-time tool: renders the program's SVG icon into one PNG per size, so
-// that the program itself draws no SVG (and loads no SVG plugin) to show it.
-//   make_icons ICON.svg OUTPUT_DIR SIZE...   writes OUTPUT_DIR/SIZE.png
+// Build-time tool: renders the program's SVG icon into raw pixels, one file per
+// size, so that the program shows its icon without drawing SVG or decoding an
+// image: it hands the embedded pixels to Qt as they are.
+//   make_icons ICON.svg OUTPUT_DIR SIZE...   writes OUTPUT_DIR/SIZE.argb, the
+//   size x size pixels as premultiplied ARGB32 words in this machine's order,
+//   row after row with no padding.
 #include <QGuiApplication>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -28,9 +32,12 @@ int main(int argc, char** argv) {
         painter.setRenderHint(QPainter::Antialiasing);
         renderer.render(&painter);
         painter.end();
-        const QString file = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/%1.png").arg(size);
-        if (!image.save(file, "PNG")) {
-            std::fprintf(stderr, "make_icons: cannot write %s\n", qPrintable(file));
+        const QString name = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/%1.argb").arg(size);
+        QFile file(name);
+        const auto bytes = static_cast<qint64>(image.sizeInBytes());
+        if (image.bytesPerLine() != size * 4 || !file.open(QIODevice::WriteOnly)
+            || file.write(reinterpret_cast<const char*>(image.constBits()), bytes) != bytes) {
+            std::fprintf(stderr, "make_icons: cannot write %s\n", qPrintable(name));
             return 1;
         }
     }
