@@ -32,7 +32,7 @@ web_configure = emcmake cmake -S . -B $(WASM_DIR) -DLINTERP_WERROR=$(WERROR) \
     -DCMAKE_BUILD_TYPE=$(or $(BUILD_TYPE),Release) -DLINTERP_WEB_SITE=$(abspath $(WEB_DIR))
 windows_configure = $(call configure,$(WIN_DIR)) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
-.PHONY: run test sanitize fuzz bench package check-deb test-debian13 matrix windows test-windows run-windows windows-package \
+.PHONY: run test sanitize fuzz bench package check-deb test-debian13 matrix windows test-windows run-windows windows-package windows-portable \
         web run-web test-web bench-web clean
 
 # Emscripten's optimizer needs Debian's acorn, which Node.js does not look for
@@ -112,6 +112,14 @@ test-windows:
 	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
 	cd $(WIN_DIR) && WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a ctest --output-on-failure --timeout 300
 
+# The portable zip, build-windows/linterp-VERSION-win64.zip, unpacked and
+# started under Wine.
+windows-portable: windows
+	@cmake --build $(WIN_DIR) --target portable
+	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
+	WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a scripts/check-windows-portable.sh \
+	    $(WIN_DIR)/linterp-$(shell sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' $(WIN_DIR)/CMakeCache.txt)-win64.zip
+
 run-windows: windows
 	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
 	WINEPREFIX=$(WINEPREFIX_DIR) scripts/wine-run.sh $(WIN_DIR)/linterp.exe
@@ -122,7 +130,8 @@ windows-package: windows
 	@cmake --build $(WIN_DIR) --target installer
 	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
 	WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a scripts/check-windows-installer.sh \
-	    $(WIN_DIR)/linterp-$(shell sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' $(WIN_DIR)/CMakeCache.txt)-win64.exe
+	    $(WIN_DIR)/linterp-$(shell sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' $(WIN_DIR)/CMakeCache.txt)-win64.exe \
+	    $(WIN_DIR)/packaging/linterp.nsi
 
 web:
 	@scripts/install-deps.sh web

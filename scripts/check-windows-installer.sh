@@ -1,50 +1,146 @@
 #!/usr/bin/env bash
-# Installs the Windows installer silently under Wine, checks the files, the
-# Start-menu shortcut and the uninstall entry, starts the installed program,
-# uninstalls, and checks that nothing is left. Needs WINEPREFIX (a prefix of
-# the build folder's own, made by scripts/wine-prefix.sh) and a display.
-#   scripts/check-windows-installer.sh build-windows/linterp-1.0.0-win64.exe
+# Tests the Windows installer under Wine, silently, as a user and as an
+# administrator would use it:
+#   per-user install (no administrator), the program started from it;
+#   install and uninstall refused while the program runs, nothing touched;
+#   an upgrade from an older version in place, with one Apps & features entry;
+#   a downgrade refused; an all-users install; each uninstall leaving nothing.
+# The older version's installer is made here from the same script.
+# Needs WINEPREFIX (a prefix of the build folder's own, made by
+# scripts/wine-prefix.sh), a display and makensis.
+#   scripts/check-windows-installer.sh INSTALLER.exe BUILD/packaging/linterp.nsi
 set -euo pipefail
-installer=$(realpath "${1:?usage: $0 INSTALLER}")
+installer=$(realpath "${1:?usage: $0 INSTALLER NSI}")
+nsi=$(realpath "${2:?usage: $0 INSTALLER NSI}")
 : "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build folder}"
 here=$(dirname "$0")
 run() { "$here/wine-run.sh" "$@"; }
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 settle() { "$wineserver" -w; } # every Wine process of the prefix has ended
+fail() { echo "check-windows-installer: FAILED: $*" >&2; exit 1; }
+step() { echo "check-windows-installer: $*"; }
+status() { "$@" && code=0 || code=$?; echo "$code"; }
 
-dir="$WINEPREFIX/drive_c/Program Files/linterp"
-shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/线性差值.lnk"
-key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\linterp'
-fail() { echo "check-windows-installer: $*" >&2; exit 1; }
+work=$(mktemp -d)
+program=
+cleanup() {
+    [[ -n "$program" ]] && { run taskkill /IM linterp.exe >/dev/null 2>&1 || true; wait "$program" 2>/dev/null || true; }
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
-run "$installer" /S
-settle
-[[ -f "$dir/linterp.exe" ]] || fail "linterp.exe was not installed in $dir"
-[[ -f "$dir/uninstall.exe" ]] || fail "no uninstaller in $dir"
-[[ -f "$shortcut" ]] || fail "no Start-menu shortcut 线性差值"
-# The console would print the name as question marks: read Wine's registry
-# file, where it stands as \x escapes.
-grep -qa '^"DisplayName"="\\x7ebf\\x6027\\x5dee\\x503c"' "$WINEPREFIX/system.reg" \
-    || fail "no uninstall entry named 线性差值"
-echo "installed: $dir, shortcut and uninstall entry"
+version=$(sed -n 's/^!define VERSION "\(.*\)"$/\1/p' "$nsi")
+older=$work/linterp-0.9.0-win64.exe
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION=0.9.0 "-DOUTFILE=$older" "$nsi" >/dev/null \
+    || fail "makensis could not build the older installer"
 
-# The installed program starts and keeps running until it is told to stop.
-run "$dir/linterp.exe" &
-program=$!
-sleep 3
-kill -0 "$program" 2>/dev/null || fail "the installed program did not keep running"
-run taskkill /IM linterp.exe >/dev/null 2>&1 || true
-sleep 1
-kill "$program" 2>/dev/null || true
-wait "$program" 2>/dev/null || true
-settle
-echo "started the installed program"
+user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\linterp'
+machine_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\linterp'
+user_dir=$(run winepath -u "$(run cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')\\Programs\\linterp" | tr -d '\r')
+user_menu=$(run winepath -u "$(run cmd /c 'echo %APPDATA%' | tr -d '\r')\\Microsoft\\Windows\\Start Menu\\Programs" | tr -d '\r')
+machine_dir="$WINEPREFIX/drive_c/Program Files/linterp"
+machine_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+# A value of the entry, or nothing when there is no entry.
+value() { run reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { print $3 }'; }
+entries() { # how many uninstall entries name linterp, in both scopes
+    local count=0
+    for key in "$user_key" "$machine_key"; do
+        if run reg query "$key" >/dev/null 2>&1; then count=$((count + 1)); fi
+    done
+    echo "$count"
+}
+installed() { # DIR MENU KEY VERSION
+    [[ -f "$1/linterp.exe" && -f "$1/uninstall.exe" ]] || fail "linterp.exe and its uninstaller are not in $1"
+    [[ -f "$2/线性差值.lnk" ]] || fail "no Start-menu shortcut 线性差值 in $2"
+    [[ "$(value "$3" DisplayVersion)" == "$4" ]] || fail "the entry in $3 is not version $4"
+    [[ "$(value "$3" EstimatedSize)" =~ ^0x[0-9a-f]+$ ]] || fail "the entry in $3 has no size"
+    [[ "$(entries)" == 1 ]] || fail "$(entries) Apps & features entries, not one"
+}
+gone() { # DIR MENU
+    [[ ! -e "$1" ]] || fail "the uninstaller left $1: $(ls "$1")"
+    [[ ! -e "$2/线性差值.lnk" ]] || fail "the uninstaller left the shortcut"
+    [[ "$(entries)" == 0 ]] || fail "the uninstaller left an Apps & features entry"
+}
+uninstall() { # DIR: as Apps & features does, then waits for the copy it hands over to
+    run "$1/uninstall.exe" /S
+    settle
+}
+start_program() {
+    run "$1/linterp.exe" &
+    program=$!
+    sleep 3
+    kill -0 "$program" 2>/dev/null || fail "the installed program did not keep running"
+}
+stop_program() {
+    run taskkill /IM linterp.exe >/dev/null 2>&1 || true
+    wait "$program" 2>/dev/null || true
+    program=
+    settle
+}
 
-run "$dir/uninstall.exe" /S
+# A run that failed half-way may have left an installation behind.
+for dir in "$user_dir" "$machine_dir"; do
+    if [[ -f "$dir/uninstall.exe" ]]; then uninstall "$dir"; fi
+    rm -rf "$dir"
+done
+run reg delete "$user_key" /f >/dev/null 2>&1 || true
+run reg delete "$machine_key" /f >/dev/null 2>&1 || true
+
+# The installer asks Windows for no elevation: its manifest runs it as the
+# user who started it.
+grep -aq 'requestedExecutionLevel level="asInvoker"' "$installer" \
+    || fail "the installer's manifest asks for more than the invoking user's rights"
+step "manifest: asInvoker, no administrator needed: ok"
+
+# For the current user, without an administrator.
+[[ $(status run "$installer" /S) == 0 ]] || fail "the per-user install failed"
 settle
-sleep 1
+installed "$user_dir" "$user_menu" "$user_key" "$version"
+[[ ! -e "$machine_dir" ]] || fail "a per-user install wrote to Program Files"
+step "per-user install: $user_dir, shortcut, one entry of version $version: ok"
+
+# While the program runs, neither install nor uninstall touches a file.
+start_program "$user_dir"
+before=$(sha256sum "$user_dir/linterp.exe")
+[[ $(status run "$installer" /S) == 4 ]] || fail "installing over the running program did not fail with status 4"
+[[ $(status run "$user_dir/uninstall.exe" /S "_?=$(run winepath -w "$user_dir" | tr -d '\r')") == 4 ]] \
+    || fail "uninstalling the running program did not fail with status 4"
+run "$user_dir/uninstall.exe" /S # as Apps & features does: it hands over to a copy of itself
+sleep 4 # for that copy, which cannot wait for every Wine process while linterp runs
+[[ "$(sha256sum "$user_dir/linterp.exe")" == "$before" ]] || fail "a refused run changed linterp.exe"
+installed "$user_dir" "$user_menu" "$user_key" "$version"
+stop_program
+step "install and uninstall while the program runs: refused with status 4, nothing touched: ok"
+
+uninstall "$user_dir"
+gone "$user_dir" "$user_menu"
+step "per-user uninstall: nothing left: ok"
+
+# An older version, then this one over it: one entry, the new version.
+[[ $(status run "$older" /S) == 0 ]] || fail "the older installer failed"
 settle
-[[ ! -e "$dir" ]] || fail "the uninstaller left $dir: $(ls "$dir")"
-[[ ! -e "$shortcut" ]] || fail "the uninstaller left the shortcut"
-if run reg query "$key" >/dev/null 2>&1; then fail "the uninstaller left the uninstall entry"; fi
-echo "uninstalled: nothing left"
+installed "$user_dir" "$user_menu" "$user_key" 0.9.0
+[[ $(status run "$installer" /S) == 0 ]] || fail "the upgrade failed"
+settle
+installed "$user_dir" "$user_menu" "$user_key" "$version"
+step "upgrade from 0.9.0 to $version in place, one entry: ok"
+
+# And the older one over this one: refused, this one left as it was.
+[[ $(status run "$older" /S) == 3 ]] || fail "the older installer did not refuse with status 3"
+settle
+installed "$user_dir" "$user_menu" "$user_key" "$version"
+step "downgrade to 0.9.0: refused with status 3: ok"
+uninstall "$user_dir"
+gone "$user_dir" "$user_menu"
+
+# For every user, as an administrator (Wine's user is one).
+[[ $(status run "$installer" /S /AllUsers) == 0 ]] || fail "the all-users install failed"
+settle
+installed "$machine_dir" "$machine_menu" "$machine_key" "$version"
+[[ ! -e "$user_dir" ]] || fail "an all-users install wrote to the user's folder"
+start_program "$machine_dir"
+stop_program
+step "all-users install: Program Files, shortcut for all, one entry, the program starts: ok"
+uninstall "$machine_dir"
+gone "$machine_dir" "$machine_menu"
+step "all-users uninstall: nothing left: ok"

@@ -18,6 +18,11 @@ char16_t localeDecimalSeparator() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // Held while the program runs, so that its installer and uninstaller can
+    // tell, and ask for it to be closed before they replace or remove it.
+    // Windows releases it when the process ends, however it ends.
+    const HANDLE running = CreateMutexW(nullptr, FALSE, LINTERP_RUNNING_MUTEX);
+    (void)running;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     window::win32::Form1 form(instance, localeDecimalSeparator());
