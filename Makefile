@@ -73,10 +73,12 @@ matrix:
 	@scripts/install-deps.sh fuzz
 	CC=clang CXX=clang++ $(MAKE) test BUILD_DIR=build-clang-release BUILD_TYPE=Release
 
-# For packagers: a stripped Release build as a .deb in $(PACKAGE_DIR)/.
+# For packagers: a stripped Release build as a .deb in $(PACKAGE_DIR)/;
+# MAINTAINER="Name <address>" names its maintainer.
 package:
 	@scripts/install-deps.sh package
-	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release \
+	    $(if $(MAINTAINER),"-DLINTERP_MAINTAINER=$(MAINTAINER)",-ULINTERP_MAINTAINER) >/dev/null
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack -G DEB
 
