@@ -18,8 +18,9 @@ set -euo pipefail
 # libfast-float-dev: the number reader, header-only, the same on every platform.
 run_packages=(cmake make g++ libfast-float-dev qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n fonts-noto-cjk)
 # weston, xwayland, xdotool and xclip: the Wayland tests' compositor, clipboard and input.
-# fonts-dejavu-core, fonts-noto-core and fonts-cantarell: desktop fonts the captions must fit with.
-test_packages=(libgtest-dev libmpfr-dev locales xvfb xauth desktop-file-utils appstream weston xwayland xdotool xclip
+# fonts-dejavu-core, fonts-noto-core and fonts-cantarell: desktop fonts the captions must fit with;
+# qt6ct: a platform theme that hands the window the desktop font, as users set it.
+test_packages=(libgtest-dev libmpfr-dev locales qt6ct xvfb xauth desktop-file-utils appstream weston xwayland xdotool xclip
                fonts-dejavu-core fonts-noto-core fonts-cantarell)
 bench_packages=(libbenchmark-dev libx11-dev libxdamage-dev xvfb xauth)
 fuzz_packages=(cmake make locales clang libclang-rt-dev libstdc++-12-dev libfast-float-dev)

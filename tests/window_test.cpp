@@ -271,6 +271,57 @@ INSTANTIATE_TEST_SUITE_P(Fonts, DesktopFont, testing::Values(
         return QString(row.param.first).remove(QLatin1Char(0x20)).toStdString() + std::to_string(row.param.second);
     });
 
+// The desktop's font as users set it, through a platform theme: the ctest
+// variants ThemeFont.* start this suite under qt6ct with a configuration of
+// their own naming one font (LINTERP_THEME_FONT, "family,points"). The theme
+// hands that font out after the window exists, class by class; every control
+// still shows its caption or message whole, inside its box and clear of its
+// neighbour, in the desktop's face.
+TEST(ThemeFont, EveryCaptionIsWholeAndClearOfItsNeighbours) {
+    const QStringList requested = QString::fromUtf8(qgetenv("LINTERP_THEME_FONT")).split(QLatin1Char(','));
+    if (requested.size() != 2) GTEST_SKIP() << "run by the ctest variants ThemeFont.* under qt6ct";
+    const QString family = requested[0];
+    const int points = requested[1].toInt();
+    ASSERT_TRUE(QFontDatabase::families().contains(family)) << family.toStdString() << " is not installed";
+
+    Form1 form{u'.'};
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTest::qWait(50); // the theme applies its fonts from the event loop
+    ASSERT_EQ(QApplication::font().family(), family) << "the platform theme's font is not in effect";
+    ASSERT_EQ(QApplication::font().pointSize(), points);
+    QTest::mouseClick(form.control("Command1"), Qt::LeftButton); // two empty abscissas: l1's message
+    ASSERT_EQ(qobject_cast<QLabel*>(form.control("l1"))->text(), "x1与x2相等，无法差值");
+
+    QStringList sizes;
+    for (window::Row i = 0; i < kControls.size(); ++i) {
+        const auto& row = kControls[i];
+        QWidget* widget = form.control(row.name);
+        const QString caption = row.name == "l1" ? qobject_cast<QLabel*>(widget)->text() : qs(row.caption);
+        if (caption.isEmpty()) continue;
+        SCOPED_TRACE(std::string(row.name));
+        if (row.name != window::kTitleFont.control) {
+            EXPECT_EQ(widget->font().families().value(0), family);
+        }
+        EXPECT_EQ(widget->geometry(), QRect(toPixels(row.left), toPixels(row.top), toPixels(row.width),
+                                            toPixels(row.height)));
+        const window::Row named = window::fieldNamedBy(i);
+        const QWidget* field = named < kControls.size() ? form.control(kControls[named].name) : nullptr;
+        const double room = window::captionRoom(*widget, field);
+        const QFontMetricsF metrics(widget->font());
+        EXPECT_LE(metrics.horizontalAdvance(caption), room) << widget->font().pointSizeF() << " pt";
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            expectInkInside(*label, caption);
+            const QRectF ink = metrics.tightBoundingRect(caption).translated(std::max(label->indent(), 0), 0);
+            EXPECT_GE(ink.left(), 0);
+            EXPECT_LE(ink.right(), room); // clear of the field it names
+        }
+        EXPECT_TRUE(drawnWith(caption, widget->font()).allGlyphsFound);
+        sizes << QStringLiteral("%1 %2").arg(qs(row.name)).arg(widget->font().pointSizeF());
+    }
+    std::printf("%s %d: %s\n", qPrintable(family), points, qPrintable(sizes.join(QStringLiteral(", "))));
+}
+
 TEST_F(Window, ShowsItsOwnIconAndIsAWindowToScreenReaders) {
     const QIcon icon = form.windowIcon();
     ASSERT_FALSE(icon.isNull());

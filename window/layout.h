@@ -167,6 +167,13 @@ constexpr Row labelOf(Row field) {
     return kControls.size();
 }
 
+// The field a label names; kControls.size() if it names none.
+constexpr Row fieldNamedBy(Row label) {
+    for (Row i = 0; i < kControls.size(); ++i)
+        if (kControls[i].kind == Kind::TextBox && labelOf(i) == label) return i;
+    return kControls.size();
+}
+
 // Device-independent pixels; the toolkit scales them for the screen.
 constexpr int toPixels(int twips) { return twips / 15; }
 

@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "window/layout.h"
@@ -59,18 +60,24 @@ void setUpApplication(QApplication& app) {
     QApplication::setWindowIcon(programIcon());
     translateQt(app);
 
-    // The desktop's face, with a CJK sans face for the Chinese it lacks, at no
-    // more than the layout's design size. The window shrinks any caption
-    // that still does not fit its box.
-    QFont font = app.font();
+    // For what the window does not set itself: message boxes, menus.
+    QApplication::setFont(cappedFont(app.font()));
+}
+
+QFont cappedFont(const QFont& font) {
+    static const QStringList cjk = installedOf({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
+                                                QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei"),
+                                                QStringLiteral("Droid Sans Fallback")});
+    QFont capped = font;
     QStringList families = font.families();
     if (families.isEmpty()) families << font.family();
-    families << installedOf({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
-                             QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei"),
-                             QStringLiteral("Droid Sans Fallback")});
-    font.setFamilies(families);
-    if (font.pointSizeF() <= 0 || font.pointSizeF() > kDesignPointSize) font.setPointSizeF(kDesignPointSize);
-    QApplication::setFont(font);
+    for (const QString& family : cjk)
+        if (!families.contains(family)) families << family;
+    capped.setFamilies(families);
+    // Set even where unchanged, so that a control given this font keeps it
+    // when the desktop later hands the application another.
+    capped.setPointSizeF(font.pointSizeF() <= 0 ? kDesignPointSize : std::min<double>(font.pointSizeF(), kDesignPointSize));
+    return capped;
 }
 
 QIcon programIcon() {

@@ -2,6 +2,7 @@
 // the window: the boxes are fixed by the layout, so the font gives way.
 #pragma once
 
+class QFontMetricsF;
 class QString;
 class QWidget;
 
@@ -11,12 +12,18 @@ namespace window {
 inline constexpr double kSmallestCaptionPointSize = 6.0;
 
 // Shrinks `control`'s font, a quarter point at a time, just until `caption`
-// fits the room its box leaves for text (and, on a label, its ink fits the
-// box's height, the line drawn from the top or centred), and centres a
-// label's line where that is what fits. Text fields keep their font.
-void fitCaption(QWidget& control, const QString& caption);
+// fits the room its box leaves for text (on a label, its advance and its ink
+// both: across, and down the box's height, the line drawn from the top or
+// centred), and centres a label's line where that is what fits. A label that
+// names a field, `field`, keeps its ink clear of it. Text fields keep their font.
+void fitCaption(QWidget& control, const QString& caption, const QWidget* field = nullptr);
 
-// The room, in pixels, that `control`'s box leaves for its caption's width.
-double captionRoom(const QWidget& control);
+// How far right a label's text is moved so that the ink of its first glyph,
+// which some faces start left of the glyph's origin, stays inside the box.
+int inkIndent(const QFontMetricsF& metrics, const QString& caption);
+
+// The room, in pixels, that `control`'s box leaves for its caption's width;
+// for a label, up to a pixel short of the field it names, if any.
+double captionRoom(const QWidget& control, const QWidget* field = nullptr);
 
 } // namespace window

@@ -81,6 +81,12 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form
         QWidget* widget = makeControl(row, row.inFrame1 ? control("Frame1") : this);
         widget->setObjectName(toQString(row.name));
         widget->setGeometry(pixels(row));
+        // The font the desktop hands this kind of control (a platform theme
+        // may give labels, buttons and fields each their own), capped, and set
+        // on the control itself so that a font the theme hands out later does
+        // not undo the fitting below.
+        widget->ensurePolished();
+        widget->setFont(cappedFont(widget->font()));
         controls_[i] = widget;
     }
 
@@ -89,8 +95,11 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form
     titleFont.setPointSizeF(kTitleFont.pointSize);
     titleFont.setWeight(static_cast<QFont::Weight>(kTitleFont.weight));
     control(kTitleFont.control)->setFont(titleFont);
-    for (Row i = 0; i < kControls.size(); ++i)
-        fitCaption(*controls_[i], toQString(i == kL1Row ? commands::kEqualAbscissas : kControls[i].caption));
+    for (Row i = 0; i < kControls.size(); ++i) {
+        const Row field = fieldNamedBy(i);
+        fitCaption(*controls_[i], toQString(i == kL1Row ? commands::kEqualAbscissas : kControls[i].caption),
+                   field < kControls.size() ? controls_[field].data() : nullptr);
+    }
 
     // raise() puts a widget on top, so the bottom of the stack goes first.
     for (auto row = kStackOrder.rbegin(); row != kStackOrder.rend(); ++row) controls_[*row]->raise();
