@@ -322,6 +322,50 @@ TEST(ThemeFont, EveryCaptionIsWholeAndClearOfItsNeighbours) {
     std::printf("%s %d: %s\n", qPrintable(family), points, qPrintable(sizes.join(QStringLiteral(", "))));
 }
 
+// What reaches a screen reader: the buttons by their words, l1 as a status
+// line that describes y, y's description, and after 差 值 the result and the
+// message, announced where Qt can announce (6.8 and later).
+std::vector<QString> heard;
+void hear(QAccessibleEvent* event) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (event->type() == QAccessible::Announcement)
+        heard.push_back(static_cast<QAccessibleAnnouncementEvent*>(event)->message());
+#else
+    (void)event;
+#endif
+}
+
+TEST_F(Window, ScreenReadersHearTheButtonsTheResultAndTheMessage) {
+    const auto interface = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget); };
+    EXPECT_EQ(interface(button("Command1"))->text(QAccessible::Name), "差值");
+    EXPECT_EQ(interface(button("Command2"))->text(QAccessible::Name), "清除");
+    EXPECT_EQ(button("Command1")->text(), "差 值"); // the caption keeps its space
+    EXPECT_EQ(interface(field("y"))->text(QAccessible::Name), "y");
+    EXPECT_EQ(interface(field("y"))->text(QAccessible::Description), "y =");
+
+    QAccessibleInterface* status = interface(l1());
+    EXPECT_EQ(status->role(), QAccessible::StatusBar);
+    bool describesY = false;
+    for (const auto& [other, relation] : status->relations()) describesY = describesY || other->object() == field("y");
+    EXPECT_TRUE(describesY);
+
+    heard.clear();
+    QAccessible::setActive(true);
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(hear);
+    fill("1", "1", "3", "5", "2.5");
+    QTest::mouseClick(button("Command1"), Qt::LeftButton);
+    type("x2", "1");
+    QTest::mouseClick(button("Command1"), Qt::LeftButton);
+    EXPECT_EQ(status->text(QAccessible::Name), "x1与x2相等，无法差值");
+    QAccessible::installUpdateHandler(previous);
+    QAccessible::setActive(false);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    EXPECT_EQ(heard, (std::vector<QString>{"y = 4", "x1与x2相等，无法差值"}));
+#else
+    EXPECT_TRUE(heard.empty()); // no announcements before Qt 6.8: the status line and its relation carry it
+#endif
+}
+
 TEST_F(Window, ShowsItsOwnIconAndIsAWindowToScreenReaders) {
     const QIcon icon = form.windowIcon();
     ASSERT_FALSE(icon.isNull());

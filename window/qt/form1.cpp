@@ -33,7 +33,8 @@ QWidget* makeControl(const ControlRow& row, QWidget* container) {
         auto* button = new QPushButton(caption, container);
         button->setAutoDefault(false);
         button->setDefault(false);
-        button->setAccessibleName(caption);
+        // Heard as the word it is: the space only spreads the caption out.
+        button->setAccessibleName(QString(caption).remove(QLatin1Char(' ')));
         return button;
     }
     case Kind::TextBox: {
@@ -51,11 +52,52 @@ QWidget* makeControl(const ControlRow& row, QWidget* container) {
     return label;
 }
 
+// l1 to a screen reader: a status line, whose text is what it says, that
+// describes the result field y (labels it, where Qt has no "describes").
+class StatusLine : public QAccessibleWidget {
+public:
+    explicit StatusLine(QLabel* label) : QAccessibleWidget(label, QAccessible::StatusBar) {}
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name ? static_cast<QLabel*>(widget())->text() : QAccessibleWidget::text(kind);
+    }
+    QList<std::pair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override {
+        auto related = QAccessibleWidget::relations(match);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        constexpr QAccessible::Relation kDescribes = QAccessible::DescriptionFor;
+#else
+        constexpr QAccessible::Relation kDescribes = QAccessible::Label;
+#endif
+        const auto* form = qobject_cast<const Form1*>(widget()->parentWidget());
+        if (form && (match & kDescribes))
+            if (QAccessibleInterface* y = QAccessible::queryAccessibleInterface(form->control(kControls[rowOf(commands::TextField::y)].name)))
+                related.append({y, kDescribes});
+        return related;
+    }
+};
+
 // Screen readers are told the calculator is a window, which a plain top-level
-// QWidget does not say of itself.
+// QWidget does not say of itself, and l1 is its status line.
 QAccessibleInterface* accessibleForm1(const QString& className, QObject* object) {
-    if (className != QLatin1String(Form1::staticMetaObject.className()) || !object->isWidgetType()) return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (!object->isWidgetType()) return nullptr;
+    if (className == QLatin1String(Form1::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    auto* label = qobject_cast<QLabel*>(object);
+    if (label && label->objectName() == toQString(kControls[kL1Row].name)
+        && qobject_cast<Form1*>(label->parentWidget()))
+        return new StatusLine(label);
+    return nullptr;
+}
+
+// Tells a screen reader what changed, where Qt can (6.8 and later): the
+// result as "y = 4", a message as it stands.
+void announce(QWidget* widget, const QString& message) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent event(widget, message);
+    QAccessible::updateAccessibility(&event);
+#else
+    (void)widget;
+    (void)message;
+#endif
 }
 
 } // namespace
@@ -105,6 +147,11 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form
     for (auto row = kStackOrder.rbegin(); row != kStackOrder.rend(); ++row) controls_[*row]->raise();
     for (Row i = 1; i < kTabOrder.size(); ++i) setTabOrder(controls_[kTabOrder[i - 1]], controls_[kTabOrder[i]]);
 
+    // The result field is named y, like every field after its name; its
+    // description reads its label, as the screen shows it.
+    const Row y = rowOf(commands::TextField::y);
+    controls_[y]->setAccessibleDescription(toQString(kControls[labelOf(y)].caption));
+
     for (const ButtonRow& button : kButtons) {
         const Row row = window::rowOf(button.control);
         auto* widget = qobject_cast<QPushButton*>(controls_[row]);
@@ -150,6 +197,10 @@ bool Form1::setText(Row row, std::u16string_view text) {
     if (auto* edit = qobject_cast<QLineEdit*>(controls_[row])) edit->setText(toQString(text));
     else if (auto* label = qobject_cast<QLabel*>(controls_[row])) label->setText(toQString(text));
     else return false;
+    if (text.empty()) return true;
+    const Row y = rowOf(commands::TextField::y);
+    if (row == y) announce(controls_[row], toQString(kControls[labelOf(y)].caption) + QLatin1Char(' ') + toQString(text));
+    else if (row == kL1Row) announce(controls_[row], toQString(text));
     return true;
 }
 
