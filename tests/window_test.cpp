@@ -271,6 +271,9 @@ INSTANTIATE_TEST_SUITE_P(Fonts, DesktopFont, testing::Values(
         return QString(row.param.first).remove(QLatin1Char(0x20)).toStdString() + std::to_string(row.param.second);
     });
 
+// The font the desktop handed the application before the program set it up.
+QFont desktopFont;
+
 // The desktop's font as users set it, through a platform theme: the ctest
 // variants ThemeFont.* start this suite under qt6ct with a configuration of
 // their own naming one font (LINTERP_THEME_FONT, "family,points"). The theme
@@ -288,8 +291,8 @@ TEST(ThemeFont, EveryCaptionIsWholeAndClearOfItsNeighbours) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QTest::qWait(50); // the theme applies its fonts from the event loop
-    ASSERT_EQ(QApplication::font().family(), family) << "the platform theme's font is not in effect";
-    ASSERT_EQ(QApplication::font().pointSize(), points);
+    ASSERT_EQ(desktopFont.family(), family) << "the platform theme did not hand out its font";
+    ASSERT_EQ(desktopFont.pointSize(), points);
     QTest::mouseClick(form.control("Command1"), Qt::LeftButton); // two empty abscissas: l1's message
     ASSERT_EQ(qobject_cast<QLabel*>(form.control("l1"))->text(), "x1与x2相等，无法差值");
 
@@ -588,6 +591,7 @@ int main(int argc, char** argv) {
     const QTemporaryDir runtimeDir;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toUtf8());
     QApplication app(argc, argv);
+    desktopFont = QApplication::font();
     testing_locale::applyRequestedLocale();
     window::setUpApplication(app);
     testing::InitGoogleTest(&argc, argv);
