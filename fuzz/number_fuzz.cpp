@@ -18,16 +18,17 @@
 namespace {
 
 // The documented forms, written independently of the reader: full-width forms
-// mapped by their own table (the full-width full stop always to the decimal
-// point), white space trimmed, then a hand-written scan of
+// mapped by their own table (the full-width and ideographic full stops always
+// to the decimal point, the minus sign to '-'), white space trimmed, then a hand-written scan of
 //   [+-] (digits [sep digits*] | sep digits) [(e|E) [+-] digits]
 // Returns the plain ASCII spelling (with '.') of an accepted text.
 std::optional<std::string> recognise(const std::u16string& text, char16_t separator) {
     std::string ascii;
     for (char16_t c : text) {
-        const bool fullWidthStop = c == 0xFF0E;
+        const bool chineseStop = c == 0xFF0E || c == 0x3002; // full-width and ideographic full stops
+        if (c == 0x2212) c = u'-'; // the minus sign
         if (c >= 0xFF01 && c <= 0xFF5E) c = static_cast<char16_t>(c - 0xFF01 + u'!');
-        if (c == separator || fullWidthStop) ascii += '.';
+        if (c == separator || chineseStop) ascii += '.';
         else if (c == u'.' || c == u',') ascii += '#'; // a separator that is not the user's
         else if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f'
                  || c == 0x00A0 || c == 0x3000)

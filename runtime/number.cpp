@@ -26,13 +26,16 @@ constexpr char16_t narrow(char16_t c) {
 constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 constexpr char16_t kFullWidthStop = u'\uFF0E';
+constexpr char16_t kIdeographicStop = u'\u3002';
+constexpr char16_t kMinusSign = u'\u2212';
 
 // What one code unit of the text becomes for the reader, whose alphabet is
-// ASCII: the user's separator and "．" become '.', full-width forms their ASCII
-// twins, white space ' ', and every character outside the grammar (the other
-// separator included) a byte that the reader stops at.
+// ASCII: the user's separator, "．" and "。" become '.', "−" '-', full-width
+// forms their ASCII twins, white space ' ', and every character outside the
+// grammar (the other separator included) a byte that the reader stops at.
 char readerChar(char16_t c, char16_t separator) {
-    if (c == kFullWidthStop || narrow(c) == narrow(separator)) return '.';
+    if (c == kFullWidthStop || c == kIdeographicStop || narrow(c) == narrow(separator)) return '.';
+    if (c == kMinusSign) return '-';
     const char16_t ascii = narrow(c);
     const bool grammar = (ascii >= u'0' && ascii <= u'9') || ascii == u'+' || ascii == u'-' || ascii == u'e' || ascii == u'E';
     return grammar ? static_cast<char>(ascii) : isSpace(ascii) ? ' ' : '\x01';

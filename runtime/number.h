@@ -21,10 +21,12 @@ namespace rt {
 // where sep is `separator`, space is a space, tab, line break, no-break space or
 // ideographic space, and the full-width forms of the digits, the signs, the
 // separator and e/E (as a Chinese input method types them) count as their
-// ASCII forms, except that the full-width full stop "．" is always a decimal
-// point: a Chinese input method types it for one whatever the system's
-// separator. Everything else is rejected: the empty text, "inf", "nan",
-// hexadecimal, digit grouping, any stray character.
+// ASCII forms, except that the full-width full stop "．" and the ideographic
+// full stop "。" are always a decimal point: a Chinese input method types one
+// of them for the "." key whatever the system's separator ("。" in its
+// Chinese punctuation mode). The minus sign U+2212 "−", as documents and web
+// pages print it, counts as '-'. Everything else is rejected: the empty text,
+// "inf", "nan", hexadecimal, digit grouping, any stray character.
 // Throws TypeMismatch for a text that is not a number, and Overflow (carrying the
 // text) for a number beyond the range of a double. A number too small to
 // represent reads as zero of its sign, as the default environment rounds it.

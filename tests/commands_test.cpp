@@ -88,6 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Examples, Interpolate, testing::Values(
     ResultRow{"atFirstPoint", {u"2", u"7.5", u"4", u"0", u"2"}, u"7.5"},
     ResultRow{"decreasingLine", {u"0", u"10", u"10", u"0", u"2.5"}, u"7.5"},
     ResultRow{"pastedAndFullWidth", {u" 0\t", u"０", u"１", u"１", u"０．５\n"}, u"0.5"},
+    ResultRow{"chineseStopAndMinusSign", {u"1", u"1", u"3", u"\u22123", u"２。５"}, u"-2"},
     ResultRow{"exponents", {u"0", u"0", u"1e3", u"1e1", u"5e2"}, u"5"},
     // Inputs far beyond the shown range whose result is back inside it.
     ResultRow{"hugeInputs", {u"1e300", u"1", u"-1e300", u"3", u"0"}, u"2"}),

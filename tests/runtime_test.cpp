@@ -69,6 +69,10 @@ INSTANTIATE_TEST_SUITE_P(Forms, ParseAccepts, testing::Values(
     ParseRow{"fullWidth", u"１２．５", 12.5},
     ParseRow{"fullWidthMinus", u"－３", -3.0},
     ParseRow{"fullWidthExponent", u"１ｅ２", 100.0},
+    ParseRow{"ideographicStop", u"１。５", 1.5},
+    ParseRow{"ideographicStopAscii", u"-0。25", -0.25},
+    ParseRow{"minusSign", u"\u22121.5", -1.5},
+    ParseRow{"minusSignInExponent", u"25e\u22122", 0.25},
     ParseRow{"correctlyRoundedTie", u"9007199254740993", 9007199254740992.0},
     ParseRow{"smallestNormal", u"2.2250738585072014e-308", std::numeric_limits<double>::min()},
     ParseRow{"subnormal", u"4.9406564584124654e-324", std::numeric_limits<double>::denorm_min()},
@@ -113,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(NonNumbers, ParseRejects, testing::Values(
     u"1,5", u"1,000", u"1 000", u"--1", u"+-1", u"1-", u"0x10", u"0x1p3", u"inf", u"-inf",
     u"nan", u"infinity", u"1d", u"12a", u"a12", u"١٢", std::u16string(u"1\u00002", 3), u"\xD800",
     u"1e5.5",
-    u"e", u"１ ２"));
+    u"e", u"１ ２", u"1。5。2", u"\u2212\u22121", u"+\u22121", u"1\u2212", u"。"));
 
 TEST(Parse, NumberBeyondDoubleIsOverflowCarryingTheText) {
     for (const std::u16string& text : std::vector<std::u16string>{
@@ -140,6 +144,8 @@ TEST(Parse, CommaSeparatorReplacesTheFullStop) {
     // full-width comma follows the comma.
     EXPECT_EQ(rt::R8Str(u"１２．５", u','), 12.5);
     EXPECT_EQ(rt::R8Str(u"１２．５", u'.'), 12.5);
+    EXPECT_EQ(rt::R8Str(u"１２。５", u','), 12.5);
+    EXPECT_EQ(rt::R8Str(u"１２。５", u'.'), 12.5);
     EXPECT_THROW(rt::R8Str(u"１２，５", u'.'), rt::TypeMismatch);
 }
 

@@ -190,6 +190,7 @@ class Page(unittest.TestCase):
         ("bottom", ("0", "0", "1", "1", "-327.68"), "-327.68"),
         ("bottom tie to even", ("0", "0", "1", "1", "-327.685"), "-327.68"),
         ("full-width and spaces", (" 0", "０", "１", "１", "０．５ "), "0.5"),
+        ("Chinese full stop and minus sign", ("1", "1", "3", "\u22123", "２。５"), "-2"),
         ("exponents", ("0", "0", "1e3", "1e1", "5e2"), "5"),
         ("huge inputs", ("1e300", "1", "-1e300", "3", "0"), "2"),
     ]

@@ -476,6 +476,9 @@ TEST_F(Win32Window, ClickComputesThenClearEmptiesEverything) {
     fill(L"０", L"０", L"８", L"３", L"１"); // full-width, as a Chinese input method types
     click("Command1");
     EXPECT_EQ(text("y"), L"0.38");
+    fill(L"1", L"1", L"3", L"\u22123", L"２。５"); // its "。" for a point, a pasted minus sign
+    click("Command1");
+    EXPECT_EQ(text("y"), L"-2");
     click("Command2");
     for (const char* name : {"x1", "y1", "x2", "y2", "x", "y"}) EXPECT_TRUE(text(name).empty()) << name;
     EXPECT_TRUE(text("l1").empty());
