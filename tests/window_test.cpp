@@ -432,7 +432,7 @@ TEST_F(Window, FocusedButtonsArePressedWithSpaceOrEnter) {
 // The separator comes from the user's locale, and the C library's locale
 // (a comma under de_DE) changes no digit of the result.
 TEST(WindowLocale, ResultIsWrittenWithTheLocalesSeparator) {
-    const QString point(QChar(window::systemDecimalSeparator()));
+    const QString point(1, QChar(window::systemDecimalSeparator()));
     Form1 form;
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
