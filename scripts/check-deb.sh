@@ -11,11 +11,23 @@ sudo=()
 fail() { echo "check-deb: $*" >&2; exit 1; }
 
 # Debian's own checker first: no error and no warning, but for the address of
-# the default maintainer, which a packager replaces (-DLINTERP_MAINTAINER).
+# the default maintainer, which a packager replaces (make package MAINTAINER=...).
 command -v lintian >/dev/null || fail "lintian is not installed (Debian package lintian)"
 report=$(lintian "$deb" 2>/dev/null || true)
 [[ -z "$report" ]] || echo "$report"
 faults=$(grep -E '^[EW]: ' <<<"$report" | grep -vE '^E: linterp: bogus-mail-host(-in-debian-changelog)? (Maintainer )?linterp@localhost( |$)' || true)
+# Debian 13's lintian also fails the metainfo for its one AppStream warning:
+# the project has no homepage yet, and none is invented. Allowed only while
+# that is all AppStream finds.
+if grep -qx 'W: linterp: appstream-metadata-validation-failed .*' <<<"$faults"; then
+    unpacked=$(mktemp -d)
+    dpkg-deb -x "$deb" "$unpacked"
+    appstream=$(appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml 2>&1 || true)
+    rm -rf "$unpacked"
+    if ! grep -E '^[EW]: ' <<<"$appstream" | grep -vq ':~: url-homepage-missing$'; then
+        faults=$(grep -v '^W: linterp: appstream-metadata-validation-failed ' <<<"$faults" || true)
+    fi
+fi
 [[ -z "$faults" ]] || fail "lintian finds fault with $deb"
 echo "check-deb: lintian accepts $deb"
 
