@@ -30,8 +30,8 @@ if(LINTERP_WINDOW)
 
     # The program needs no DLL beyond Windows' own.
     add_test(NAME win32.LinksOnlySystemDlls
-        COMMAND sh -c "x86_64-w64-mingw32-objdump -p \"$0\" | sed -n 's/^\\tDLL Name: //p' | tr A-Z a-z | sort -u | tr '\\n' ' '; echo end"
-                $<TARGET_FILE:linterp>)
+        COMMAND sh -c "\"$1\" -p \"$0\" | sed -n 's/^\\tDLL Name: //p' | tr A-Z a-z | sort -u | tr '\\n' ' '; echo end"
+                $<TARGET_FILE:linterp> ${CMAKE_OBJDUMP})
     set_tests_properties(win32.LinksOnlySystemDlls PROPERTIES
         PASS_REGULAR_EXPRESSION "^(((advapi32|comctl32|gdi32|kernel32|msvcrt|user32|shell32|ole32|api-ms-win-[a-z0-9-]+)\\.dll) )+end")
 endif()
