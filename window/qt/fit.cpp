@@ -26,22 +26,19 @@ double captionRoom(const QWidget& control, const QWidget* field) {
 
 namespace {
 
-// Whether the caption's ink lies inside a label's room, its line drawn from
-// the box's left and top, or from its left and centred down it.
-// A first glyph whose ink starts left of its origin (Cantarell's "x") is
-// moved right by that much, so the ink's whole width must fit the room.
-bool inkFits(const QFontMetricsF& metrics, const QString& caption, double room, double height, bool centred) {
+// How far right a label's text is moved so that the ink of its first glyph,
+// which some faces (Cantarell's "x") start left of the glyph's origin, stays
+// inside the box.
+int inkIndent(const QRectF& ink) { return static_cast<int>(std::ceil(std::max(0.0, -ink.left()))); }
+
+// Whether the caption's ink, moved right by its indent, lies inside a label's
+// room, its line drawn from the box's top or centred down it.
+bool inkFits(const QFontMetricsF& metrics, const QRectF& ink, double room, double height, bool centred) {
     const double baseline = metrics.ascent() + (centred ? (height - metrics.height()) / 2 : 0);
-    const QRectF ink = metrics.tightBoundingRect(caption);
-    return ink.right() + inkIndent(metrics, caption) <= room && baseline + ink.top() >= 0
-        && baseline + ink.bottom() <= height;
+    return ink.right() + inkIndent(ink) <= room && baseline + ink.top() >= 0 && baseline + ink.bottom() <= height;
 }
 
 } // namespace
-
-int inkIndent(const QFontMetricsF& metrics, const QString& caption) {
-    return static_cast<int>(std::ceil(std::max(0.0, -metrics.tightBoundingRect(caption).left())));
-}
 
 void fitCaption(QWidget& control, const QString& caption, const QWidget* field) {
     auto* label = qobject_cast<QLabel*>(&control);
@@ -51,20 +48,24 @@ void fitCaption(QWidget& control, const QString& caption, const QWidget* field) 
     const double height = control.height();
     const auto fits = [&](const QFont& font) {
         const QFontMetricsF metrics(font);
-        return metrics.horizontalAdvance(caption) <= room
-            && (!label || inkFits(metrics, caption, room, height, false) || inkFits(metrics, caption, room, height, true));
+        if (metrics.horizontalAdvance(caption) > room) return false;
+        if (!label) return true;
+        const QRectF ink = metrics.tightBoundingRect(caption);
+        return inkFits(metrics, ink, room, height, false) || inkFits(metrics, ink, room, height, true);
     };
     QFont font = control.font();
     while (!fits(font) && font.pointSizeF() > kSmallestCaptionPointSize)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     if (font != control.font()) control.setFont(font);
+    if (!label) return;
 
     // A caption is drawn from the top of its box. Where that puts ink outside
     // the box (the title's Song face at 19 pixels), the line is centred
     // instead, which raises the glyphs into it.
-    if (label && !inkFits(QFontMetricsF(font), caption, room, height, false))
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    if (label) label->setIndent(inkIndent(QFontMetricsF(font), caption));
+    const QFontMetricsF metrics(font);
+    const QRectF ink = metrics.tightBoundingRect(caption);
+    if (!inkFits(metrics, ink, room, height, false)) label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setIndent(inkIndent(ink));
 }
 
 } // namespace window

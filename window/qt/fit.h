@@ -2,7 +2,6 @@
 // the window: the boxes are fixed by the layout, so the font gives way.
 #pragma once
 
-class QFontMetricsF;
 class QString;
 class QWidget;
 
@@ -17,10 +16,6 @@ inline constexpr double kSmallestCaptionPointSize = 6.0;
 // centred), and centres a label's line where that is what fits. A label that
 // names a field, `field`, keeps its ink clear of it. Text fields keep their font.
 void fitCaption(QWidget& control, const QString& caption, const QWidget* field = nullptr);
-
-// How far right a label's text is moved so that the ink of its first glyph,
-// which some faces start left of the glyph's origin, stays inside the box.
-int inkIndent(const QFontMetricsF& metrics, const QString& caption);
 
 // The room, in pixels, that `control`'s box leaves for its caption's width;
 // for a label, up to a pixel short of the field it names, if any.
