@@ -240,6 +240,39 @@ TEST_F(Window, EveryCaptionFitsItsBox) {
     }
 }
 
+// Every caption of the form, and l1's longest message, drawn whole: each box
+// where the table puts it, the caption's advance and ink inside the room the
+// box leaves (a label's a pixel short of the field it names), at no less than
+// the smallest size we allow, with real glyphs. Returns each control's size.
+QStringList expectEveryCaptionWhole(const Form1& form) {
+    QStringList sizes;
+    for (window::Row i = 0; i < kControls.size(); ++i) {
+        const auto& row = kControls[i];
+        const QString caption = row.name == "l1" ? QStringLiteral("x1与x2相等，无法差值") : qs(row.caption);
+        if (caption.isEmpty()) continue;
+        SCOPED_TRACE(std::string(row.name));
+        QWidget* widget = form.control(row.name);
+        EXPECT_EQ(widget->geometry(), QRect(toPixels(row.left), toPixels(row.top), toPixels(row.width),
+                                            toPixels(row.height)));
+        const window::Row named = window::fieldNamedBy(i);
+        const QWidget* field = named < kControls.size() ? form.control(kControls[named].name) : nullptr;
+        const double room = window::captionRoom(*widget, field);
+        const QFontMetricsF metrics(widget->font());
+        EXPECT_LE(metrics.horizontalAdvance(caption), room) << widget->font().pointSizeF() << " pt";
+        EXPECT_GE(widget->font().pointSizeF(), window::kSmallestCaptionPointSize);
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            expectInkInside(*label, caption);
+            const QRectF ink = metrics.tightBoundingRect(caption).translated(std::max(label->indent(), 0), 0);
+            EXPECT_GE(ink.left(), 0);
+            EXPECT_LE(ink.right(), room); // clear of the field it names
+        }
+        const Drawn drawn = drawnWith(caption, widget->font());
+        EXPECT_TRUE(drawn.allGlyphsFound) << drawn.families.join(",").toStdString();
+        sizes << QStringLiteral("%1 %2").arg(qs(row.name)).arg(widget->font().pointSizeF());
+    }
+    return sizes;
+}
+
 // Whatever font the desktop hands the window, every caption is drawn whole in
 // its box, with real glyphs; the boxes keep their sizes.
 class DesktopFont : public testing::TestWithParam<std::pair<const char*, int>> {
@@ -253,20 +286,7 @@ TEST_P(DesktopFont, EveryCaptionFitsItsBox) {
     if (!QFontDatabase::families().contains(family)) GTEST_SKIP() << family << " is not installed";
     QApplication::setFont(QFont(family, points));
     Form1 form;
-    for (const auto& row : kControls) {
-        const QString caption = row.name == "l1" ? QStringLiteral("x1与x2相等，无法差值") : qs(row.caption);
-        if (caption.isEmpty()) continue;
-        SCOPED_TRACE(std::string(row.name));
-        QWidget* widget = form.control(row.name);
-        EXPECT_EQ(widget->geometry(), QRect(toPixels(row.left), toPixels(row.top), toPixels(row.width),
-                                            toPixels(row.height)));
-        EXPECT_LE(QFontMetricsF(widget->font()).horizontalAdvance(caption), window::captionRoom(*widget))
-            << widget->font().pointSizeF() << " pt";
-        EXPECT_GE(widget->font().pointSizeF(), window::kSmallestCaptionPointSize);
-        if (auto* label = qobject_cast<QLabel*>(widget)) expectInkInside(*label, caption);
-        const Drawn drawn = drawnWith(caption, widget->font());
-        EXPECT_TRUE(drawn.allGlyphsFound) << drawn.families.join(",").toStdString();
-    }
+    expectEveryCaptionWhole(form);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, DesktopFont, testing::Values(
@@ -301,32 +321,13 @@ TEST(ThemeFont, EveryCaptionIsWholeAndClearOfItsNeighbours) {
     QTest::mouseClick(form.control("Command1"), Qt::LeftButton); // two empty abscissas: l1's message
     ASSERT_EQ(qobject_cast<QLabel*>(form.control("l1"))->text(), "x1与x2相等，无法差值");
 
-    QStringList sizes;
-    for (window::Row i = 0; i < kControls.size(); ++i) {
-        const auto& row = kControls[i];
-        QWidget* widget = form.control(row.name);
-        const QString caption = row.name == "l1" ? qobject_cast<QLabel*>(widget)->text() : qs(row.caption);
-        if (caption.isEmpty()) continue;
-        SCOPED_TRACE(std::string(row.name));
+    // Every control in the desktop's face, the title aside.
+    for (const auto& row : kControls) {
         if (row.name != window::kTitleFont.control) {
-            EXPECT_EQ(widget->font().families().value(0), family);
+            EXPECT_EQ(form.control(row.name)->font().families().value(0), family) << row.name;
         }
-        EXPECT_EQ(widget->geometry(), QRect(toPixels(row.left), toPixels(row.top), toPixels(row.width),
-                                            toPixels(row.height)));
-        const window::Row named = window::fieldNamedBy(i);
-        const QWidget* field = named < kControls.size() ? form.control(kControls[named].name) : nullptr;
-        const double room = window::captionRoom(*widget, field);
-        const QFontMetricsF metrics(widget->font());
-        EXPECT_LE(metrics.horizontalAdvance(caption), room) << widget->font().pointSizeF() << " pt";
-        if (auto* label = qobject_cast<QLabel*>(widget)) {
-            expectInkInside(*label, caption);
-            const QRectF ink = metrics.tightBoundingRect(caption).translated(std::max(label->indent(), 0), 0);
-            EXPECT_GE(ink.left(), 0);
-            EXPECT_LE(ink.right(), room); // clear of the field it names
-        }
-        EXPECT_TRUE(drawnWith(caption, widget->font()).allGlyphsFound);
-        sizes << QStringLiteral("%1 %2").arg(qs(row.name)).arg(widget->font().pointSizeF());
     }
+    const QStringList sizes = expectEveryCaptionWhole(form);
     std::printf("%s %d: %s\n", qPrintable(family), points, qPrintable(sizes.join(QStringLiteral(", "))));
 }
 
