@@ -31,7 +31,8 @@ void writeCaption(FormFields& form, std::u16string_view caption) {
 
 void Command1_Click(FormFields& form) {
     const char16_t separator = form.decimalSeparator();
-    const auto num = [separator](const rt::Str& text) { return rt::R8Str(text.view(), separator); };
+    // A text that is not a number ends the run with an error naming its field.
+    const auto num = [separator](const rt::Str& text) { return rt::R8Str(text, separator); };
     const rt::Str x1 = readText(form, TextField::x1);
     const rt::Str x2 = readText(form, TextField::x2);
     const rt::Str x = readText(form, TextField::x);
@@ -47,9 +48,9 @@ void Command1_Click(FormFields& form) {
 
     // y = y1 + (x - x1)(y1 - y2) / (x1 - x2), product before quotient and y1
     // added last: this order fixes the last bit of s, and so which way a tie
-    // rounds. Each text is converted where it is used, in kConversionOrder, so
-    // that the first bad text is the one reported; the compound assignments
-    // keep that order, which a - b would not.
+    // rounds. Each text is converted where it is used, so the first bad text
+    // in this order (y1, y2, x, x1, x2) is the one reported; the compound
+    // assignments keep that order, which a - b would not.
     double dy = num(y1);
     dy -= num(y2);
     rt::FpCheck(dy);

@@ -4,7 +4,8 @@
 // took has been released.
 #pragma once
 
-#include <array>
+#include <cstdint>
+#include <limits>
 #include <string_view>
 
 #include "commands/form_fields.h"
@@ -19,10 +20,9 @@ inline constexpr std::u16string_view kEqualAbscissas = u"x1与x2相等，无法�
 // x2 are identical, writes kEqualAbscissas into l1 and leaves y alone.
 void Command1_Click(FormFields& form);
 
-// The fields in the order Command1_Click converts their texts to numbers; the
-// first text that is not a number ends the run, so it names the failing field.
-inline constexpr std::array<TextField, 7> kConversionOrder = {
-    TextField::y1, TextField::y2, TextField::x, TextField::x1, TextField::x1, TextField::x2, TextField::y1};
+// y counts hundredths in a signed 16-bit integer, so it shows no more than this.
+inline constexpr double kLowestResult = std::numeric_limits<std::int16_t>::min() / 100.0;
+inline constexpr double kHighestResult = std::numeric_limits<std::int16_t>::max() / 100.0;
 
 // "清 除": empties x1, x2, x, y1, y2 and y, in that order, then l1.
 void Command2_Click(FormFields& form);

@@ -28,25 +28,36 @@ private:
     ErrorKind kind_;
 };
 
-// A text that does not read as a number, the empty text included.
-class TypeMismatch final : public Error {
+// A conversion's error names the text it read and the control that text
+// came from (empty for a text the program made), so that the user can be
+// pointed at the field at fault. Control names are ASCII identifiers.
+class ConversionError : public Error {
 public:
-    explicit TypeMismatch(std::u16string text) : Error(ErrorKind::TypeMismatch), text_(std::move(text)) {}
     const std::u16string& text() const noexcept { return text_; }
+    const std::string& control() const noexcept { return control_; }
+
+protected:
+    ConversionError(ErrorKind kind, std::u16string text, std::string_view control)
+        : Error(kind), text_(std::move(text)), control_(control) {}
 
 private:
     std::u16string text_;
+    std::string control_;
+};
+
+// A text that does not read as a number, the empty text included.
+class TypeMismatch final : public ConversionError {
+public:
+    explicit TypeMismatch(std::u16string text, std::string_view control = {})
+        : ConversionError(ErrorKind::TypeMismatch, std::move(text), control) {}
 };
 
 // A value outside what its destination can hold: a 16-bit result out of range,
 // or (with text() not empty) a typed number beyond the range of a double.
-class Overflow final : public Error {
+class Overflow final : public ConversionError {
 public:
-    explicit Overflow(std::u16string text = {}) : Error(ErrorKind::Overflow), text_(std::move(text)) {}
-    const std::u16string& text() const noexcept { return text_; }
-
-private:
-    std::u16string text_;
+    explicit Overflow(std::u16string text = {}, std::string_view control = {})
+        : ConversionError(ErrorKind::Overflow, std::move(text), control) {}
 };
 
 class FloatingPointError final : public Error {

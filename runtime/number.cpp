@@ -151,9 +151,7 @@ Decimal shortest(double value) {
     return roundedTo(value, 17); // seventeen digits always read back
 }
 
-} // namespace
-
-double R8Str(std::u16string_view text, char16_t separator) {
+double parse(std::u16string_view text, char16_t separator, std::string_view control) {
     std::string chars(text.size(), ' ');
     std::transform(text.begin(), text.end(), chars.begin(), [separator](char16_t c) { return readerChar(c, separator); });
     const char* first = chars.data();
@@ -168,21 +166,27 @@ double R8Str(std::u16string_view text, char16_t separator) {
     const bool plus = first != last && *first == '+';
     const char* number = plus ? first + 1 : first;
     const char* body = !plus && number != last && *number == '-' ? number + 1 : number;
-    if (body == last || !(isDigit(*body) || *body == '.')) throw TypeMismatch(std::u16string(text));
+    if (body == last || !(isDigit(*body) || *body == '.')) throw TypeMismatch(std::u16string(text), control);
 
     double value = 0;
     const auto [stop, ec] = fast_float::from_chars(number, last, value);
     if (stop != last || (ec != std::errc() && ec != std::errc::result_out_of_range))
-        throw TypeMismatch(std::u16string(text));
+        throw TypeMismatch(std::u16string(text), control);
     // Out of range either way: some versions of the reader say so, others give
     // infinity or zero without a word. Below the smallest subnormal is zero of
     // the sign, as the default environment rounds.
     if (ec == std::errc::result_out_of_range || std::isinf(value)) {
-        if (aboveRange(number, last)) throw Overflow(std::u16string(text));
+        if (aboveRange(number, last)) throw Overflow(std::u16string(text), control);
         return *number == '-' ? -0.0 : 0.0;
     }
     return value;
 }
+
+} // namespace
+
+double R8Str(std::u16string_view text, char16_t separator) { return parse(text, separator, {}); }
+
+double R8Str(const Str& text, char16_t separator) { return parse(text.view(), separator, text.source()); }
 
 std::u16string StrR8(double value, char16_t separator) {
     if (value == 0) return u"0"; // -0 too

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "runtime/errors.h"
+#include "runtime/text.h"
 
 namespace rt {
 
@@ -31,6 +32,8 @@ namespace rt {
 // text) for a number beyond the range of a double. A number too small to
 // represent reads as zero of its sign, as the default environment rounds it.
 double R8Str(std::u16string_view text, char16_t separator);
+// The same for a text read from a control: the error names that control.
+double R8Str(const Str& text, char16_t separator);
 
 // The shortest text that reads back to the same double: a minus sign for
 // negatives, no digit grouping, the integer part always present, `separator`

@@ -24,13 +24,19 @@ protected:
 
 class TextBox : public Object {
 public:
-    // Read: `text` receives a new text owned by the caller.
-    virtual Status GetText(Str& text) = 0;
+    // Read: `text` receives a new text owned by the caller, which remembers
+    // this control's name (Name() lives as long as the control does).
+    Status GetText(Str& text) {
+        const Status status = ReadText(text);
+        if (status == Status::Ok) text.source_ = Name();
+        return status;
+    }
     // Write: the control shows the new text at once.
     virtual Status LetText(std::u16string_view text) = 0;
 
 protected:
     ~TextBox() = default;
+    virtual Status ReadText(Str& text) = 0;
 };
 
 class Label : public Object {

@@ -9,6 +9,8 @@
 
 namespace rt {
 
+class TextBox;
+
 // A text variable that owns its text and releases it when it goes out of scope,
 // so that a run which ends in an error frees its texts like one that completes.
 // Str::live() counts the texts held at this moment, which lets a test prove
@@ -18,7 +20,8 @@ class Str {
 public:
     Str() = default;
     explicit Str(std::u16string text) : text_(std::move(text)) { adopt(); }
-    Str(Str&& other) noexcept : text_(std::exchange(other.text_, {})) {}
+    Str(Str&& other) noexcept
+        : text_(std::exchange(other.text_, {})), source_(std::exchange(other.source_, {})) {}
     Str& operator=(Str&& other) noexcept;
     Str(const Str&) = delete;
     Str& operator=(const Str&) = delete;
@@ -26,12 +29,16 @@ public:
 
     std::u16string_view view() const noexcept { return text_; }
     bool empty() const noexcept { return text_.empty(); }
+    // The name of the control the text was read from, so that a conversion
+    // error can point at it; empty for a text the program made.
+    std::string_view source() const noexcept { return source_; }
 
     static std::ptrdiff_t live() noexcept { return live_; }
 
 private:
     friend void StrMove(Str& variable, std::u16string text);
     friend void FreeStr(Str& variable) noexcept;
+    friend class TextBox;
 
     void adopt() noexcept {
         if (!text_.empty()) ++live_;
@@ -39,9 +46,11 @@ private:
     void release() noexcept {
         if (!text_.empty()) --live_;
         text_.clear();
+        source_ = {};
     }
 
     std::u16string text_;
+    std::string_view source_;
     static inline std::ptrdiff_t live_ = 0;
 };
 
@@ -54,6 +63,7 @@ inline Str& Str::operator=(Str&& other) noexcept {
     if (this != &other) {
         release();
         text_ = std::exchange(other.text_, {});
+        source_ = std::exchange(other.source_, {});
     }
     return *this;
 }

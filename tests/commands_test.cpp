@@ -130,9 +130,11 @@ struct ErrorRow {
 };
 void PrintTo(const ErrorRow& row, std::ostream* out) { *out << row.name; }
 
-auto mismatchOn(std::u16string text) {
-    return [text](const rt::Error& error) {
+// The text that failed to convert, and the field it was read from.
+auto mismatchOn(std::u16string text, std::string field) {
+    return [text, field](const rt::Error& error) {
         EXPECT_EQ(dynamic_cast<const rt::TypeMismatch&>(error).text(), text);
+        EXPECT_EQ(dynamic_cast<const rt::TypeMismatch&>(error).control(), field);
     };
 }
 
@@ -166,19 +168,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, InterpolateFails, testing::Values(
     ErrorRow{"sameNumberZeroProduct", {u"1", u"2", u"01", u"2", u"3"},
              rt::ErrorKind::FloatingPoint, fault(rt::FpFault::DivisionByZero)},
     ErrorRow{"emptyY1", {u"1", u"", u"2", u"2", u"3"}, rt::ErrorKind::TypeMismatch,
-             mismatchOn(u"")},
+             mismatchOn(u"", "y1")},
     // The first text converted that is not a number is the one reported:
     // y1, y2, x, x1, x2.
     ErrorRow{"orderY1First", {u"a", u"b", u"c", u"d", u"e"}, rt::ErrorKind::TypeMismatch,
-             mismatchOn(u"b")},
+             mismatchOn(u"b", "y1")},
     ErrorRow{"orderY2", {u"a", u"1", u"c", u"d", u"e"}, rt::ErrorKind::TypeMismatch,
-             mismatchOn(u"d")},
+             mismatchOn(u"d", "y2")},
     ErrorRow{"orderX", {u"a", u"1", u"c", u"1", u"e"}, rt::ErrorKind::TypeMismatch,
-             mismatchOn(u"e")},
+             mismatchOn(u"e", "x")},
     ErrorRow{"orderX1", {u"a", u"1", u"c", u"1", u"1"}, rt::ErrorKind::TypeMismatch,
-             mismatchOn(u"a")},
+             mismatchOn(u"a", "x1")},
     ErrorRow{"orderX2", {u"1", u"1", u"c", u"1", u"1"}, rt::ErrorKind::TypeMismatch,
-             mismatchOn(u"c")},
+             mismatchOn(u"c", "x2")},
     ErrorRow{"topTieOverflows", {u"0", u"0", u"1", u"1", u"327.675"}, rt::ErrorKind::Overflow},
     ErrorRow{"belowBottom", {u"0", u"0", u"1", u"1", u"-327.686"}, rt::ErrorKind::Overflow},
     ErrorRow{"farAbove", {u"0", u"0", u"1", u"1", u"400"}, rt::ErrorKind::Overflow},
@@ -192,7 +194,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, InterpolateFails, testing::Values(
              rt::ErrorKind::FloatingPoint, fault(rt::FpFault::InvalidOperation)},
     ErrorRow{"sumOverflowsIsOutOfRange", {u"0", u"1.5e308", u"-1", u"0", u"1"},
              rt::ErrorKind::Overflow},
-    ErrorRow{"numberBeyondDouble", {u"0", u"1e999", u"1", u"0", u"1"}, rt::ErrorKind::Overflow}),
+    ErrorRow{"numberBeyondDouble", {u"0", u"1e999", u"1", u"0", u"1"}, rt::ErrorKind::Overflow,
+             [](const rt::Error& error) { EXPECT_EQ(dynamic_cast<const rt::Overflow&>(error).control(), "y1"); }}),
     rowName);
 
 // A failing property access at each step: the run ends there, nothing later is

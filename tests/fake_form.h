@@ -65,7 +65,7 @@ private:
         void AddRef() noexcept override { ++form->held_; }
         void Release() noexcept override { --form->held_; }
         std::string_view Name() const noexcept override { return name; }
-        rt::Status GetText(rt::Str& out) override {
+        rt::Status ReadText(rt::Str& out) override {
             const rt::Status status = access("read");
             if (status == rt::Status::Ok) rt::StrMove(out, text);
             return status;

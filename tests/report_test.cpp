@@ -29,7 +29,7 @@ std::optional<window::Report> failedInterpolation(FakeForm& form) {
     try {
         commands::Command1_Click(form);
     } catch (const rt::Error& error) {
-        return window::reportFailure(error, window::Command::Interpolate, form);
+        return window::reportFailure(error, window::Command::Interpolate, form.decimalSeparator());
     }
     return std::nullopt;
 }
@@ -102,7 +102,7 @@ TEST(Report, APropertyErrorNamesTheControlAndNoField) {
         commands::Command2_Click(form);
     } catch (const rt::Error& error) {
         form.failAccess.reset();
-        report = window::reportFailure(error, window::Command::Clear, form);
+        report = window::reportFailure(error, window::Command::Clear, form.decimalSeparator());
     }
     ASSERT_TRUE(report);
     EXPECT_EQ(report->field, std::nullopt);
@@ -145,11 +145,11 @@ INSTANTIATE_TEST_SUITE_P(Locales, Separator, testing::Values(
     SeparatorRow{"groupingIsNoHint", u'.', u"1,000,000", u"x 中的“1,000,000”不是一个数：请改正后再试。"}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(Report, AFieldThatCannotBeReadIsNotNamed) {
-    FakeForm form;
-    form.failAccess = 0;
-    EXPECT_EQ(window::convertedField(u"", form), std::nullopt);
-    EXPECT_EQ(form.heldReferences(), 0);
+// A conversion of a text that was not read from a field points at none.
+TEST(Report, ATextFromNoFieldNamesNone) {
+    const window::Report report = window::reportFailure(rt::TypeMismatch(u"a"), window::Command::Interpolate, u'.');
+    EXPECT_EQ(report.field, std::nullopt);
+    EXPECT_EQ(report.message, u"“a”不是一个数：请改正后再试。");
 }
 
 TEST(Report, QuotesATypedTextWholeOrItsStart) {

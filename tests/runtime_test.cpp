@@ -395,6 +395,50 @@ TEST(ObjRef, HoldsAndReleasesOnEveryPath) {
     EXPECT_EQ(label.references, 0);
 }
 
+// A text read from a control remembers it, and a conversion error names it.
+struct OneBox final : rt::TextBox {
+    std::u16string shown;
+    void AddRef() noexcept override {}
+    void Release() noexcept override {}
+    std::string_view Name() const noexcept override { return "x2"; }
+    rt::Status LetText(std::u16string_view) override { return rt::Status::Failed; }
+    rt::Status ReadText(rt::Str& text) override {
+        rt::StrMove(text, shown);
+        return rt::Status::Ok;
+    }
+};
+
+TEST(Str, ATextReadFromAControlNamesItInConversionErrors) {
+    OneBox box;
+    for (const auto& [shown, overflow] : {std::pair{u"abc", false}, {u"", false}, {u"1e999", true}}) {
+        box.shown = shown;
+        rt::Str text;
+        ASSERT_EQ(box.GetText(text), rt::Status::Ok);
+        const rt::Str moved(std::move(text));
+        EXPECT_EQ(moved.source(), "x2");
+        try {
+            rt::R8Str(moved, u'.');
+            FAIL() << "no error for " << testing::PrintToString(std::u16string(shown));
+        } catch (const rt::ConversionError& error) {
+            EXPECT_EQ(error.kind(), overflow ? rt::ErrorKind::Overflow : rt::ErrorKind::TypeMismatch);
+            EXPECT_EQ(error.control(), "x2");
+            EXPECT_EQ(error.text(), shown);
+        }
+    }
+    // A text the program made, or one replaced since, names no control.
+    rt::Str made(u"abc");
+    EXPECT_EQ(made.source(), "");
+    box.shown = u"1";
+    ASSERT_EQ(box.GetText(made), rt::Status::Ok);
+    rt::StrMove(made, u"q");
+    EXPECT_THROW(
+        try { rt::R8Str(made, u'.'); } catch (const rt::TypeMismatch& error) {
+            EXPECT_EQ(error.control(), "");
+            throw;
+        },
+        rt::TypeMismatch);
+}
+
 // Errors carry the facts a message needs, and no wording of their own.
 
 TEST(Errors, CarryTheirKindAndTheTextAsTyped) {

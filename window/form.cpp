@@ -6,7 +6,7 @@
 
 namespace window {
 
-rt::Status Form::TextBoxBinding::GetText(rt::Str& text) {
+rt::Status Form::TextBoxBinding::ReadText(rt::Str& text) {
     std::optional<std::u16string> shown = skin_->text(row_);
     if (!shown) return rt::Status::Failed;
     rt::StrMove(text, std::move(*shown));

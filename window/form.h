@@ -98,7 +98,7 @@ private:
     };
     class TextBoxBinding final : public Binding<rt::TextBox> {
     public:
-        rt::Status GetText(rt::Str& text) override;
+        rt::Status ReadText(rt::Str& text) override;
         rt::Status LetText(std::u16string_view text) override { return put(text); }
     };
     class LabelBinding final : public Binding<rt::Label> {

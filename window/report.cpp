@@ -1,5 +1,6 @@
 #include "window/report.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "commands/commands.h"
@@ -16,6 +17,14 @@ using commands::TextField;
 std::u16string widen(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
 
 std::u16string fieldName(TextField field) { return widen(commands::kTextFieldNames[static_cast<std::size_t>(field)]); }
+
+// The field of that control name; none for a text not read from a field.
+std::optional<TextField> fieldNamed(std::string_view control) {
+    const auto& names = commands::kTextFieldNames;
+    const auto found = std::find(names.begin(), names.end(), control);
+    if (control.empty() || found == names.end()) return std::nullopt;
+    return static_cast<TextField>(found - names.begin());
+}
 
 std::u16string unfinished(Command command) {
     return command == Command::Interpolate ? u"没有计算出新的结果；y 中若有数值，仍是之前的结果。"
@@ -51,18 +60,16 @@ Report badText(std::u16string_view text, bool beyondDouble, std::optional<TextFi
     return report;
 }
 
-Report describe(const rt::Error& error, commands::FormFields& form) {
-    const char16_t separator = form.decimalSeparator();
+Report describe(const rt::Error& error, char16_t separator) {
     switch (error.kind()) {
-    case rt::ErrorKind::TypeMismatch: {
-        const auto& text = static_cast<const rt::TypeMismatch&>(error).text();
-        return badText(text, false, convertedField(text, form), separator);
-    }
+    case rt::ErrorKind::TypeMismatch:
     case rt::ErrorKind::Overflow: {
-        const auto& text = static_cast<const rt::Overflow&>(error).text();
-        if (!text.empty()) return badText(text, true, convertedField(text, form), separator);
-        return {u"结果超出了能显示的范围：只能显示 " + rt::StrR8(-327.68, separator) + u" 到 "
-                    + rt::StrR8(327.67, separator) + u" 之间的结果。",
+        const auto& conversion = static_cast<const rt::ConversionError&>(error);
+        const bool beyondDouble = error.kind() == rt::ErrorKind::Overflow;
+        if (!beyondDouble || !conversion.text().empty())
+            return badText(conversion.text(), beyondDouble, fieldNamed(conversion.control()), separator);
+        return {u"结果超出了能显示的范围：只能显示 " + rt::StrR8(commands::kLowestResult, separator) + u" 到 "
+                    + rt::StrR8(commands::kHighestResult, separator) + u" 之间的结果。",
                 {}, std::nullopt};
     }
     case rt::ErrorKind::FloatingPoint:
@@ -85,27 +92,17 @@ std::optional<Report> runCommand(const ButtonRow& button, commands::FormFields& 
         button.run(form);
         return std::nullopt;
     } catch (const rt::Error& error) {
-        return reportFailure(error, button.command, form);
+        return reportFailure(error, button.command, form.decimalSeparator());
     } catch (const std::exception& error) {
         // Not one of the runtime's errors: out of memory, most likely.
         return Report{u"内部错误：" + widen(error.what()), unfinished(button.command), std::nullopt};
     }
 }
 
-Report reportFailure(const rt::Error& error, Command command, commands::FormFields& form) {
-    Report report = describe(error, form);
+Report reportFailure(const rt::Error& error, Command command, char16_t separator) {
+    Report report = describe(error, separator);
     report.unfinished = unfinished(command);
     return report;
-}
-
-std::optional<TextField> convertedField(std::u16string_view text, commands::FormFields& form) {
-    for (const TextField field : commands::kConversionOrder) {
-        const auto box = rt::ObjSet(form.textBox(field));
-        rt::Str current;
-        if (box->GetText(current) != rt::Status::Ok) return std::nullopt;
-        if (rt::StrCmp(current.view(), text) == 0) return field;
-    }
-    return std::nullopt;
 }
 
 std::u16string quote(std::u16string_view text) {

@@ -26,15 +26,9 @@ struct Report {
 // event loop, so this is the one place that catches it.
 std::optional<Report> runCommand(const ButtonRow& button, commands::FormFields& form);
 
-// The report for an error that a command raised on `form`. Reads the input
-// fields' texts through the form to find the failing one; a read that fails
-// only means no field is named.
-Report reportFailure(const rt::Error& error, Command command, commands::FormFields& form);
-
-// The field a conversion error came from: the first field, in the order the
-// interpolation converts them, whose text is `text`. An earlier field with the
-// same text would have failed first, so this is the one.
-std::optional<commands::TextField> convertedField(std::u16string_view text, commands::FormFields& form);
+// The report for an error that a command raised, on a form whose numbers
+// use `separator`. A conversion error names the field it read.
+Report reportFailure(const rt::Error& error, Command command, char16_t separator);
 
 // How a message names a text the user typed: in Chinese quotation marks, cut
 // to its first 40 code units and "…" when longer, never inside a surrogate pair.
