@@ -48,7 +48,7 @@ protected:
 };
 
 // A counted reference to a control, released when it goes out of scope, on
-// every path. Made by ObjSet; FreeObj releases it early.
+// every path. Made by ObjSet.
 template <class T>
 class ObjRef {
 public:
@@ -56,19 +56,17 @@ public:
     ObjRef& operator=(ObjRef&&) = delete;
     ObjRef(const ObjRef&) = delete;
     ObjRef& operator=(const ObjRef&) = delete;
-    ~ObjRef() { reset(); }
+    ~ObjRef() {
+        if (object_) object_->Release();
+    }
 
     T* operator->() const noexcept { return object_; }
     T& operator*() const noexcept { return *object_; }
 
 private:
     template <class U> friend ObjRef<U> ObjSet(U& object) noexcept;
-    template <class U> friend void FreeObj(ObjRef<U>& reference) noexcept;
 
     explicit ObjRef(T& object) noexcept : object_(&object) { object_->AddRef(); }
-    void reset() noexcept {
-        if (object_) std::exchange(object_, nullptr)->Release();
-    }
 
     T* object_;
 };
@@ -76,11 +74,6 @@ private:
 template <class T>
 ObjRef<T> ObjSet(T& object) noexcept {
     return ObjRef<T>(object);
-}
-
-template <class T>
-void FreeObj(ObjRef<T>& reference) noexcept {
-    reference.reset();
 }
 
 // Raises the property error when a property access on `control` failed.

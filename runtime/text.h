@@ -37,7 +37,6 @@ public:
 
 private:
     friend void StrMove(Str& variable, std::u16string text);
-    friend void FreeStr(Str& variable) noexcept;
     friend class TextBox;
 
     void adopt() noexcept {
@@ -56,8 +55,6 @@ private:
 
 // The variable takes ownership of text, releasing what it held before.
 void StrMove(Str& variable, std::u16string text);
-// Releases the variable's text and leaves it empty.
-void FreeStr(Str& variable) noexcept;
 
 inline Str& Str::operator=(Str&& other) noexcept {
     if (this != &other) {
@@ -73,8 +70,6 @@ inline void StrMove(Str& variable, std::u16string text) {
     variable.text_ = std::move(text);
     variable.adopt();
 }
-
-inline void FreeStr(Str& variable) noexcept { variable.release(); }
 
 // 0 exactly when the two texts are identical code unit by code unit:
 // case-sensitive, no locale rules. Otherwise negative or positive as a is

@@ -9,6 +9,3 @@ endif()
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${LINTERP_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-
-add_executable(core_tests runtime_test.cpp commands_test.cpp report_test.cpp form_test.cpp locale_main.cpp)
-target_link_libraries(core_tests PRIVATE linterp_form linterp_options gtest)

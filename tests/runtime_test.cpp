@@ -353,7 +353,7 @@ TEST(Str, OwnershipIsCountedAndReleased) {
         rt::Str c(u"three");
         c = std::move(b);
         EXPECT_EQ(rt::Str::live(), before + 1);
-        rt::FreeStr(c);
+        rt::StrMove(c, u"");
         EXPECT_TRUE(c.empty());
         EXPECT_EQ(rt::Str::live(), before);
         rt::StrMove(c, u"four");
@@ -376,11 +376,11 @@ TEST(ObjRef, HoldsAndReleasesOnEveryPath) {
     {
         auto reference = rt::ObjSet(label);
         EXPECT_EQ(label.references, 1);
-        auto moved = std::move(reference);
-        EXPECT_EQ(label.references, 1);
-        rt::FreeObj(moved);
-        EXPECT_EQ(label.references, 0);
-        rt::FreeObj(moved); // releasing twice is harmless
+        {
+            auto moved = std::move(reference);
+            EXPECT_EQ(label.references, 1);
+        }
+        EXPECT_EQ(label.references, 0); // released once, by the reference it moved to
     }
     EXPECT_EQ(label.references, 0);
     try {

@@ -85,7 +85,4 @@ EMSCRIPTEN_KEEPALIVE void linterp_click(int row) {
     if (form && row >= 0) form->click(static_cast<window::Row>(row));
 }
 
-// Control references the commands hold; 0 between clicks.
-EMSCRIPTEN_KEEPALIVE int linterp_held_references() { return form ? form->heldReferences() : 0; }
-
 }

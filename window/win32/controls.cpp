@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "window/win32/gdi.h"
+
 namespace window::win32 {
 
 Control controlFor(Kind kind) {
@@ -23,11 +25,10 @@ void clipLabel(HWND label, HWND field) {
     GetWindowRect(field, &fieldBox);
     OffsetRect(&fieldBox, -labelBox.left, -labelBox.top);
     OffsetRect(&labelBox, -labelBox.left, -labelBox.top);
-    const HRGN visible = CreateRectRgnIndirect(&labelBox);
-    const HRGN covered = CreateRectRgnIndirect(&fieldBox);
-    CombineRgn(visible, visible, covered, RGN_DIFF);
-    DeleteObject(covered);
-    SetWindowRgn(label, visible, FALSE); // the window owns the region now
+    Owned<HRGN> visible(CreateRectRgnIndirect(&labelBox));
+    const Owned<HRGN> covered(CreateRectRgnIndirect(&fieldBox));
+    CombineRgn(visible.get(), visible.get(), covered.get(), RGN_DIFF);
+    if (SetWindowRgn(label, visible.get(), FALSE)) visible.release(); // the window owns it now
 }
 
 // The other editing keys are the control's own.

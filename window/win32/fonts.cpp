@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <optional>
 #include <string_view>
 
 #include "window/layout.h"
@@ -23,17 +24,15 @@ void setFace(LOGFONTW& font, std::u16string_view face) {
 
 Measured measure(const LOGFONTW& face) {
     Measured measured{};
-    const HDC dc = CreateCompatibleDC(nullptr);
+    const Owned<HDC, DeleteDC> dc(CreateCompatibleDC(nullptr));
     const Font font = makeFont(face);
-    const HGDIOBJ previous = SelectObject(dc, font.get());
+    const Selection selected(dc.get(), font.get());
     TEXTMETRICW metrics{};
-    if (GetTextMetricsW(dc, &metrics)) measured.lineHeight = metrics.tmHeight;
+    if (GetTextMetricsW(dc.get(), &metrics)) measured.lineHeight = metrics.tmHeight;
     GLYPHMETRICS glyph{};
     const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-    if (GetGlyphOutlineW(dc, L'0', GGO_METRICS, &glyph, 0, nullptr, &identity) != GDI_ERROR)
+    if (GetGlyphOutlineW(dc.get(), L'0', GGO_METRICS, &glyph, 0, nullptr, &identity) != GDI_ERROR)
         measured.digitHeight = static_cast<int>(glyph.gmBlackBoxY);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
     return measured;
 }
 
@@ -63,8 +62,7 @@ LOGFONTW fieldFace(UINT dpi, int lineRoom) {
     setFace(song, u"宋体");
     const int smallestDigit = MulDiv(kSmallestDigitPixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
 
-    LOGFONTW lineFits{};
-    bool lineFitsFound = false;
+    std::optional<LOGFONTW> lineFits;
     for (LOGFONTW face : {message, song}) {
         // From the design size down, one pixel at a time, until the line fits.
         for (LONG height = -pixelsOfPoints(kDesignPointSize, dpi); height < 0; ++height) {
@@ -72,14 +70,11 @@ LOGFONTW fieldFace(UINT dpi, int lineRoom) {
             const Measured measured = measure(face);
             if (measured.lineHeight == 0 || measured.lineHeight > lineRoom) continue;
             if (measured.digitHeight >= smallestDigit) return face;
-            if (!lineFitsFound) {
-                lineFits = face;
-                lineFitsFound = true;
-            }
+            if (!lineFits) lineFits = face;
             break; // smaller only shrinks the digits further
         }
     }
-    return lineFitsFound ? lineFits : message;
+    return lineFits.value_or(message);
 }
 
 } // namespace window::win32

@@ -5,15 +5,9 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
+#include "window/win32/gdi.h"
 
 namespace window::win32 {
-
-struct FontDeleter {
-    void operator()(HFONT font) const noexcept { DeleteObject(font); }
-};
-using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
 
 // Twips to device pixels at `dpi` dots per inch: 15 twips a pixel at 96.
 inline int toDevice(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }

@@ -20,15 +20,6 @@ constexpr int kFirstId = 100;
 // wchar_t is UTF-16 on Windows: texts pass as they are, unit for unit.
 std::wstring wide(std::u16string_view text) { return {text.begin(), text.end()}; }
 
-struct PaintDeleter {
-    HWND hwnd;
-    PAINTSTRUCT* paint;
-    void operator()(HDC) const noexcept { EndPaint(hwnd, paint); }
-};
-struct PenDeleter {
-    void operator()(HPEN pen) const noexcept { DeleteObject(pen); }
-};
-
 } // namespace
 
 Form1::Form1(HINSTANCE instance, char16_t decimalSeparator) : instance_(instance), form_(*this, decimalSeparator) {
@@ -173,18 +164,14 @@ void Form1::layOut() {
 }
 
 void Form1::onPaint() {
-    PAINTSTRUCT paint;
-    const std::unique_ptr<std::remove_pointer_t<HDC>, PaintDeleter> dc(BeginPaint(hwnd_, &paint),
-                                                                       PaintDeleter{hwnd_, &paint});
+    const Painting painting(hwnd_);
     // Thin and solid, in the default foreground colour.
-    const std::unique_ptr<std::remove_pointer_t<HPEN>, PenDeleter> pen(
-        CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
-    const HGDIOBJ previous = SelectObject(dc.get(), pen.get());
+    const Owned<HPEN> pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
+    const Selection selected(painting.dc(), pen.get());
     for (const LineRow& line : kLines) {
-        MoveToEx(dc.get(), toDevice(line.x1, dpi_), toDevice(line.y1, dpi_), nullptr);
-        LineTo(dc.get(), toDevice(line.x2, dpi_), toDevice(line.y2, dpi_));
+        MoveToEx(painting.dc(), toDevice(line.x1, dpi_), toDevice(line.y1, dpi_), nullptr);
+        LineTo(painting.dc(), toDevice(line.x2, dpi_), toDevice(line.y2, dpi_));
     }
-    SelectObject(dc.get(), previous);
 }
 
 // Labels and Frame1's caption on the window's own background, as in a dialog.

@@ -7,11 +7,9 @@
 #include <windows.h>
 
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <type_traits>
 
 #include "window/form.h"
 #include "window/layout.h"
