@@ -1,5 +1,6 @@
 #include "window/qt/application.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -15,6 +16,7 @@
 #include <cstdio>
 
 #include "window/layout.h"
+#include "window/qt/form1.h"
 #include "window/qt/qstring.h"
 
 namespace window {
@@ -59,6 +61,7 @@ void setUpApplication(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.linterp.linterp"));
     QApplication::setWindowIcon(programIcon());
     translateQt(app);
+    QAccessible::installFactory(accessibleForm1);
 
     // For what the window does not set itself: message boxes, menus.
     QApplication::setFont(cappedFont(app.font()));

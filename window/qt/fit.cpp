@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 
 #include <algorithm>
 #include <cmath>
@@ -18,8 +19,17 @@ double captionRoom(const QWidget& control, const QWidget* field) {
         option.initFrom(button);
         return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
     }
-    // A group box's title sits inside its border, indented on either side.
-    if (qobject_cast<const QGroupBox*>(&control)) return control.width() - 16;
+    // A group box's title sits inside its border, indented as far from
+    // either side as the style puts it from the left.
+    if (auto* box = qobject_cast<const QGroupBox*>(&control)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = box->title();
+        option.textAlignment = box->alignment();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+        return box->width() - 2 * title.left();
+    }
     if (field) return std::min(control.width(), field->x() - control.x() - 1);
     return control.width();
 }

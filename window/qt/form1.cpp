@@ -75,18 +75,6 @@ public:
     }
 };
 
-// Screen readers are told the calculator is a window, which a plain top-level
-// QWidget does not say of itself, and l1 is its status line.
-QAccessibleInterface* accessibleForm1(const QString& className, QObject* object) {
-    if (!object->isWidgetType()) return nullptr;
-    if (className == QLatin1String(Form1::staticMetaObject.className()))
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    auto* label = qobject_cast<QLabel*>(object);
-    if (label && label->objectName() == toQString(kControls[kL1Row].name)
-        && qobject_cast<Form1*>(label->parentWidget()))
-        return new StatusLine(label);
-    return nullptr;
-}
 
 // Tells a screen reader what changed, where Qt can (6.8 and later): the
 // result as "y = 4", a message as it stands.
@@ -102,14 +90,25 @@ void announce(QWidget* widget, const QString& message) {
 
 } // namespace
 
+// Screen readers are told the calculator is a window, which a plain top-level
+// QWidget does not say of itself, and l1 is its status line.
+QAccessibleInterface* accessibleForm1(const QString& className, QObject* object) {
+    if (!object->isWidgetType()) return nullptr;
+    if (className == QLatin1String(Form1::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    auto* label = qobject_cast<QLabel*>(object);
+    if (label && label->objectName() == toQString(kControls[kL1Row].name)
+        && qobject_cast<Form1*>(label->parentWidget()))
+        return new StatusLine(label);
+    return nullptr;
+}
+
 char16_t systemDecimalSeparator() {
     const QString point = QLocale::system().decimalPoint();
     return point.size() == 1 ? point.front().unicode() : u'.';
 }
 
 Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form_(*this, decimalSeparator) {
-    static const bool accessibleFactory = (QAccessible::installFactory(accessibleForm1), true);
-    (void)accessibleFactory;
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(kTitle));
     setFixedSize(toPixels(kClientWidth), toPixels(kClientHeight));

@@ -4,6 +4,7 @@
 // Enter to the form, and shows the form's texts and reports.
 #pragma once
 
+#include <QAccessibleInterface>
 #include <QPointer>
 #include <QWidget>
 
@@ -17,6 +18,9 @@ namespace window {
 
 // The user's decimal separator, from the system locale.
 char16_t systemDecimalSeparator();
+
+// What screen readers are told of Form1 and l1, for QAccessible::installFactory.
+QAccessibleInterface* accessibleForm1(const QString& className, QObject* object);
 
 class Form1 final : public QWidget, private Skin {
     Q_OBJECT
