@@ -40,6 +40,11 @@ double R8Str(const Str& text, char16_t separator);
 // before any fraction, no trailing zeros, zero as "0" (never "-0"). Magnitudes
 // from 1e-4 up to 1e21 have no exponent; outside them the form is 1.5e-05 or
 // 1e+21. Everything the calculator shows is of the first kind.
+// The contract is kept for every finite double, not only for the hundredths
+// the calculator shows: the digits are then right by construction rather than
+// by the range of the callers, and the tests hold them to it (every hundredth,
+// every power of two, random doubles against a second writer, the fuzzer's
+// round trip).
 std::u16string StrR8(double value, char16_t separator);
 
 // The nearest signed 16-bit integer, ties to even. Throws Overflow when that
