@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "failing_clicks.h"
 #include "test_locale.h"
+#include "commands/commands.h"
 #include "commands/form_fields.h"
 #include "window/layout.h"
 #include "window/report.h"
@@ -27,6 +29,7 @@ using window::win32::Form1;
 using window::win32::toDevice;
 
 std::wstring wide(std::u16string_view text) { return {text.begin(), text.end()}; }
+std::wstring wideAscii(std::string_view text) { return {text.begin(), text.end()}; }
 
 std::wstring textOf(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -265,7 +268,7 @@ TEST_F(Win32Window, TheTitleIsSongBoldAndEveryCaptionFitsWithRealGlyphs) {
     const HDC dc = GetDC(form.hwnd());
     for (const auto& row : kControls) {
         if (row.kind != Kind::Label && row.kind != Kind::CommandButton) continue;
-        const std::wstring caption = row.name == "l1" ? L"x1与x2相等，无法差值" : wide(row.caption);
+        const std::wstring caption = wide(window::longestText(window::rowOf(row.name)));
         if (caption.empty()) continue;
         SCOPED_TRACE(std::string(row.name));
         const HWND hwnd = control(row.name);
@@ -441,7 +444,7 @@ TEST_F(Win32Window, FocusedButtonsArePressedWithSpaceOrEnter) {
     type("x2", L"1");
     SetFocus(control("Command1"));
     press(VK_RETURN);
-    EXPECT_EQ(text("l1"), L"x1与x2相等，无法差值");
+    EXPECT_EQ(text("l1"), wide(commands::kEqualAbscissas));
 }
 
 TEST_F(Win32Window, EditingKeysWorkInEveryField) {
@@ -466,7 +469,7 @@ TEST_F(Win32Window, EditingKeysWorkInEveryField) {
 
 TEST_F(Win32Window, ClickComputesThenClearEmptiesEverything) {
     click("Command1");
-    EXPECT_EQ(text("l1"), L"x1与x2相等，无法差值"); // a fresh window: both abscissas empty
+    EXPECT_EQ(text("l1"), wide(commands::kEqualAbscissas)); // a fresh window: both abscissas empty
     EXPECT_TRUE(text("y").empty());
     fill(L"1", L"1", L"3", L"5", L"2");
     click("Command1");
@@ -484,30 +487,21 @@ TEST_F(Win32Window, ClickComputesThenClearEmptiesEverything) {
     EXPECT_TRUE(text("l1").empty());
 }
 
-struct FailingClick {
-    const char* name;
-    std::vector<std::wstring> inputs; // x1, y1, x2, y2, x
-    std::wstring says;
-    const char* focus; // where the cursor is after the box, its text selected
-};
-void PrintTo(const FailingClick& row, std::ostream* out) { *out << row.name; }
+class Win32WindowErrors : public Win32Window, public testing::WithParamInterface<failing::Click> {};
 
-class Win32WindowErrors : public Win32Window, public testing::WithParamInterface<FailingClick> {};
-
-TEST_P(Win32WindowErrors, ShowOneBoxLeaveTheFieldsAndPointAtTheCause) {
-    const FailingClick& row = GetParam();
-    fill(row.inputs[0], row.inputs[1], row.inputs[2], row.inputs[3], row.inputs[4]);
+TEST_P(Win32WindowErrors, ShowTheReportLeaveTheFieldsAndPointAtTheCause) {
+    const failing::Click& row = GetParam();
+    const auto in = [&row](std::size_t i) { return wideAscii(row.inputs[i]); };
+    fill(in(0), in(1), in(2), in(3), in(4));
     type("y", L"7");
     SetWindowTextW(control("l1"), L"earlier");
     SetFocus(control("Command1"));
 
     const std::vector<std::wstring> box = clickExpectingBox("Command1");
     ASSERT_GE(box.size(), 2u) << "no message box";
-    EXPECT_EQ(box[0], L"线性差值");
-    std::wstring all;
-    for (std::size_t i = 1; i < box.size(); ++i) all += box[i];
-    EXPECT_NE(all.find(row.says), std::wstring::npos) << narrow(all);
-    EXPECT_NE(all.find(L"没有计算出新的结果"), std::wstring::npos) << narrow(all);
+    const window::Report report = failing::expectedReport(row);
+    EXPECT_EQ(box[0], wide(window::kTitle));
+    EXPECT_EQ(box[1], wide(report.message) + L"\n\n" + wide(report.unfinished));
     EXPECT_EQ(text("y"), L"7");
     EXPECT_EQ(text("l1"), L"earlier");
     EXPECT_EQ(form.heldReferences(), 0);
@@ -525,32 +519,17 @@ TEST_P(Win32WindowErrors, ShowOneBoxLeaveTheFieldsAndPointAtTheCause) {
     EXPECT_EQ(text("y"), L"3");
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, Win32WindowErrors, testing::Values(
-    FailingClick{"x1Empty", {L"", L"1", L"3", L"5", L"2"}, L"x1 是空的", "x1"},
-    FailingClick{"y1Empty", {L"1", L"", L"3", L"5", L"2"}, L"y1 是空的", "y1"},
-    FailingClick{"x2Empty", {L"1", L"1", L"", L"5", L"2"}, L"x2 是空的", "x2"},
-    FailingClick{"y2Empty", {L"1", L"1", L"3", L"", L"2"}, L"y2 是空的", "y2"},
-    FailingClick{"xEmpty", {L"1", L"1", L"3", L"5", L""}, L"x 是空的", "x"},
-    FailingClick{"x1NotANumber", {L"1,5q", L"1", L"3", L"5", L"2"}, L"x1 中的“1,5q”不是一个数", "x1"},
-    FailingClick{"y1NotANumber", {L"1", L"1,5q", L"3", L"5", L"2"}, L"y1 中的“1,5q”不是一个数", "y1"},
-    FailingClick{"x2NotANumber", {L"1", L"1", L"1,5q", L"5", L"2"}, L"x2 中的“1,5q”不是一个数", "x2"},
-    FailingClick{"y2NotANumber", {L"1", L"1", L"3", L"1,5q", L"2"}, L"y2 中的“1,5q”不是一个数", "y2"},
-    FailingClick{"xNotANumber", {L"1", L"1", L"3", L"5", L"1,5q"}, L"x 中的“1,5q”不是一个数", "x"},
-    FailingClick{"sameNumber", {L"1", L"1", L"1.0", L"2", L"3"}, L"是同一个数", "x2"},
-    FailingClick{"outOfRange", {L"0", L"0", L"1", L"1", L"400"}, L"-327.68 到 327.67", "Command1"},
-    FailingClick{"beyondDouble", {L"0", L"0", L"1", L"1", L"1e999"}, L"“1e999”超出了", "x"},
-    FailingClick{"valueLeavesRange", {L"0", L"1.5e308", L"1", L"-1.5e308", L"1"}, L"超出了计算机能表示的范围",
-                 "Command1"}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Kinds, Win32WindowErrors, testing::ValuesIn(failing::kClicks),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(Win32Window, AFieldThatIsGoneIsReportedNotFollowed) {
     fill(L"1", L"1", L"3", L"5", L"2");
     DestroyWindow(control("y"));
     const std::vector<std::wstring> box = clickExpectingBox("Command1");
     ASSERT_GE(box.size(), 2u);
-    std::wstring all;
-    for (const auto& part : box) all += part;
-    EXPECT_NE(all.find(L"控件 y 的 Text"), std::wstring::npos) << narrow(all);
+    const window::Report report =
+        window::reportFailure(rt::PropertyError("y", "Text"), window::Command::Interpolate, u'.');
+    EXPECT_EQ(box[1], wide(report.message) + L"\n\n" + wide(report.unfinished));
     EXPECT_EQ(form.heldReferences(), 0);
     EXPECT_TRUE(text("l1").empty());
 }

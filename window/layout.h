@@ -152,6 +152,12 @@ inline constexpr std::array<Row, commands::kTextFieldNames.size()> kTextFieldRow
 }();
 inline constexpr Row kL1Row = rowOf("l1");
 
+// The longest text a row's control must show whole: its caption, or for l1,
+// which starts empty, the message the interpolation writes there.
+constexpr std::u16string_view longestText(Row row) {
+    return row == kL1Row ? commands::kEqualAbscissas : kControls[row].caption;
+}
+
 constexpr Row rowOf(commands::TextField field) { return kTextFieldRows[static_cast<std::size_t>(field)]; }
 
 // The label that names a field: the one in its container, on its line, whose

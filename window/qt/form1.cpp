@@ -138,7 +138,7 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form
     control(kTitleFont.control)->setFont(titleFont);
     for (Row i = 0; i < kControls.size(); ++i) {
         const Row field = fieldNamedBy(i);
-        fitCaption(*controls_[i], toQString(i == kL1Row ? commands::kEqualAbscissas : kControls[i].caption),
+        fitCaption(*controls_[i], toQString(longestText(i)),
                    field < kControls.size() ? controls_[field].data() : nullptr);
     }
 
