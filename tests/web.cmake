@@ -8,4 +8,4 @@ add_test(NAME web.core COMMAND ${LINTERP_NODE} --no-experimental-fetch $<TARGET_
 find_program(LINTERP_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 add_test(NAME web.page
     COMMAND ${LINTERP_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/web_test.py ${LINTERP_WEB_SITE}
-            ${PROJECT_SOURCE_DIR}/window/layout.h)
+            ${LINTERP_WEB_LAYOUT_JSON})

@@ -1,8 +1,12 @@
 // Writes the web page from its template and the window's layout table, so
 // that the page, like the desktop windows, is built from the one table.
-//   make_page TEMPLATE OUTPUT
-// The template's @TITLE@, @LAYOUT@ (CSS) and @FORM@ (HTML) are replaced.
+//   make_page TEMPLATE SITE_FOLDER LAYOUT_JSON
+// Writes SITE_FOLDER/index.html, with the template's @TITLE@, @FORM@ and
+// @TOUCH_MEDIA@ replaced; SITE_FOLDER/layout.css, the table as CSS custom
+// properties that page.css and touch.css place the controls by; and
+// LAYOUT_JSON, the same facts for the page's tests.
 // Built for Node.js with Emscripten and run at build time.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -10,7 +14,9 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "commands/commands.h"
 #include "window/layout.h"
 
 namespace {
@@ -18,6 +24,10 @@ namespace {
 using window::Kind;
 using window::kControls;
 using window::Row;
+
+constexpr Row kNone = kControls.size();
+constexpr Row kFrame = window::rowOf("Frame1");
+constexpr Row kTitleRow = window::rowOf(window::kTitleFont.control);
 
 // The tables hold only characters of the Basic Multilingual Plane.
 std::string utf8(std::u16string_view text) {
@@ -37,7 +47,9 @@ std::string utf8(std::u16string_view text) {
     return out;
 }
 
-// Captions are plain text; names are identifiers and need no escaping.
+// Captions are plain text; names are identifiers and need no escaping. The
+// same escaping serves HTML text, HTML attributes and JSON strings, as no
+// caption holds a backslash or a control character.
 std::string html(std::u16string_view text) {
     std::string out;
     for (const char c : utf8(text)) {
@@ -51,29 +63,64 @@ std::string html(std::u16string_view text) {
     }
     return out;
 }
+std::string json(std::u16string_view text) {
+    std::string out = "\"";
+    for (const char c : utf8(text)) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+std::string json(std::string_view ascii) { return json(std::u16string(ascii.begin(), ascii.end())); }
 
-// A length in the page's unit, --u: one pixel of the table at 100 % zoom,
-// less on a screen narrower than the form.
-std::string length(int twips) { return "calc(var(--u)*" + std::to_string(window::toPixels(twips)) + ")"; }
+std::string px(int twips) { return std::to_string(window::toPixels(twips)); }
 
-constexpr Row kFrame = window::rowOf("Frame1");
+// Labels that name no field, and are neither the title nor l1, caption the
+// diagram.
+bool inDiagram(Row row) {
+    return kControls[row].kind == Kind::Label && window::fieldNamedBy(row) == kNone && row != window::kL1Row
+        && row != kTitleRow;
+}
 
+// The smallest box, from the form's corner, that holds the diagram's lines
+// and captions: left, top, right, bottom in pixels.
+std::array<int, 4> diagramBounds() {
+    std::array<int, 4> bounds = {window::kClientWidth, window::kClientHeight, 0, 0};
+    const auto take = [&bounds](int left, int top, int right, int bottom) {
+        bounds = {std::min(bounds[0], left), std::min(bounds[1], top), std::max(bounds[2], right),
+                  std::max(bounds[3], bottom)};
+    };
+    for (const window::LineRow& l : window::kLines)
+        take(std::min(l.x1, l.x2), std::min(l.y1, l.y2), std::max(l.x1, l.x2), std::max(l.y1, l.y2));
+    for (Row row = 0; row < kControls.size(); ++row) {
+        if (!inDiagram(row)) continue;
+        const window::Box b = window::windowBox(row);
+        take(b.left, b.top, b.left + b.width, b.top + b.height);
+    }
+    for (int& edge : bounds) edge = window::toPixels(edge);
+    return bounds;
+}
+
+// The table as custom properties: each control's box in pixels of the table
+// (inside Frame1, from Frame1's corner, as the page nests them there), its
+// place in the stacking order, and the form's sizes and fonts.
 std::string layoutCss() {
+    const auto diagram = diagramBounds();
+    const window::FontRow& title = window::kTitleFont;
     std::ostringstream css;
-    css << "#Form1{width:" << length(window::kClientWidth) << ";height:" << length(window::kClientHeight) << "}\n";
+    css << "/* Written by make_page from the window's layout table. */\n"
+        << ":root{--form-width:" << px(window::kClientWidth) << ";--form-height:" << px(window::kClientHeight)
+        // Points to CSS pixels: 96 pixels an inch, 72 points.
+        << ";--font-size:" << window::kDesignPointSize * 96.0 / 72 << ";--title-font-size:" << title.pointSize * 96 / 72
+        << ";--title-font-weight:" << title.weight << ";--title-font-family:\"" << utf8(title.family) << '"'
+        << ";--diagram-left:" << diagram[0] << ";--diagram-top:" << diagram[1]
+        << ";--diagram-width:" << diagram[2] - diagram[0] << ";--diagram-height:" << diagram[3] - diagram[1] << "}\n";
     for (std::size_t depth = 0; depth < window::kStackOrder.size(); ++depth) {
         const Row row = window::kStackOrder[depth];
         const window::ControlRow& c = kControls[row];
-        const int left = c.left + (c.inFrame1 ? kControls[kFrame].left : 0);
-        const int top = c.top + (c.inFrame1 ? kControls[kFrame].top : 0);
-        css << '#' << c.name << "{left:" << length(left) << ";top:" << length(top) << ";width:" << length(c.width)
-            << ";height:" << length(c.height) << ";z-index:" << window::kStackOrder.size() - depth << "}\n";
+        css << '#' << c.name << "{--left:" << px(c.left) << ";--top:" << px(c.top) << ";--width:" << px(c.width)
+            << ";--height:" << px(c.height) << ";--z:" << window::kStackOrder.size() - depth << "}\n";
     }
-    const window::FontRow& title = window::kTitleFont;
-    // Points to CSS pixels: 96 pixels an inch, 72 points.
-    css << '#' << title.control << "{font-size:calc(var(--u)*" << title.pointSize * 96 / 72
-        << ");font-weight:" << title.weight << ";font-family:\"" << utf8(title.family) << "\",var(--serif)}\n";
-    css << "#Form1{font-size:calc(var(--u)*" << window::kDesignPointSize * 96 / 72 << ")}\n";
     return css.str();
 }
 
@@ -82,40 +129,109 @@ std::string control(Row row) {
     const std::string id = std::string(c.name);
     const std::string data = " id=\"" + id + "\" data-row=\"" + std::to_string(row) + "\"";
     switch (c.kind) {
-    case Kind::CommandButton:
-        return "<button type=\"button\"" + data + ">" + html(c.caption) + "</button>";
+    case Kind::CommandButton: {
+        const auto button = std::find_if(window::kButtons.begin(), window::kButtons.end(),
+                                         [&c](const window::ButtonRow& b) { return b.control == c.name; });
+        // Not ready until the calculator has loaded; page.js says so.
+        const bool clears = button != window::kButtons.end() && button->command == window::Command::Clear;
+        return "<button type=\"button\"" + data + (clears ? " data-clears" : "") + " aria-disabled=\"true\">"
+               + html(c.caption) + "</button>";
+    }
     case Kind::TextBox:
         return "<input type=\"text\"" + data
                + " autocomplete=\"off\" autocapitalize=\"off\" spellcheck=\"false\" value=\"" + html(c.caption) + "\">";
-    case Kind::Frame:
-        return "<div class=\"frame\"" + data + "><span>" + html(c.caption) + "</span></div>";
+    case Kind::Frame: break;
     case Kind::Label:
-        break;
-    }
-    if (row == window::kL1Row) // the command's message: announced when it changes
-        return "<div class=\"label\" role=\"status\"" + data + ">" + html(c.caption) + "</div>";
-    for (const Row field : window::kTextFieldRows)
-        if (window::labelOf(field) == row)
+        if (row == window::kL1Row) // the command's message: announced when it changes
+            return "<div class=\"label\" role=\"status\"" + data + " data-longest=\"" + html(window::longestText(row))
+                   + "\">" + html(c.caption) + "</div>";
+        if (row == kTitleRow) return "<h1 class=\"label\"" + data + ">" + html(c.caption) + "</h1>";
+        if (inDiagram(row)) // read as part of the figure's description, not one by one
+            return "<div class=\"label\" aria-hidden=\"true\"" + data + ">" + html(c.caption) + "</div>";
+        if (const Row field = window::fieldNamedBy(row); field != kNone)
             return "<label class=\"label\" for=\"" + std::string(kControls[field].name) + "\"" + data + ">"
                    + html(c.caption) + "</label>";
-    return "<div class=\"label\"" + data + ">" + html(c.caption) + "</div>";
+        throw std::logic_error(std::string(c.name) + " is neither the title, a field's label, l1 nor the diagram's");
+    }
+    throw std::logic_error("Frame1 is written by formHtml");
 }
 
+// In reading order: the title; the diagram, one figure; then the controls
+// that take the focus in the keyboard order, each field after the label that
+// names it, Frame1's inside a fieldset; l1 last. The focus thus moves through
+// the page in the table's keyboard order, and a screen reader reads each
+// label before its field.
 std::string formHtml() {
+    std::vector<bool> written(kControls.size());
     std::ostringstream out;
-    // The diagram underneath, in the table's pixels.
-    out << "<svg class=\"diagram\" viewBox=\"0 0 " << window::toPixels(window::kClientWidth) << ' '
-        << window::toPixels(window::kClientHeight) << "\" aria-hidden=\"true\">";
+    const auto write = [&](Row row) {
+        out << control(row) << '\n';
+        written[row] = true;
+    };
+    write(kTitleRow);
+    out << "<figure class=\"diagram\" aria-labelledby=\"diagram-description\">\n<svg viewBox=\"0 0 "
+        << px(window::kClientWidth) << ' ' << px(window::kClientHeight) << "\" aria-hidden=\"true\">";
     for (const window::LineRow& l : window::kLines)
-        out << "<line x1=\"" << window::toPixels(l.x1) << "\" y1=\"" << window::toPixels(l.y1) << "\" x2=\""
-            << window::toPixels(l.x2) << "\" y2=\"" << window::toPixels(l.y2) << "\"/>";
+        out << "<line x1=\"" << px(l.x1) << "\" y1=\"" << px(l.y1) << "\" x2=\"" << px(l.x2) << "\" y2=\"" << px(l.y2)
+            << "\"/>";
     out << "</svg>\n";
-    // In tab index order, so that the browser's keyboard order and a screen
-    // reader's reading order are the table's.
-    const auto byTab = window::sortedRows([](Row a, Row b) { return kControls[a].tabIndex < kControls[b].tabIndex; });
-    for (const Row row : byTab) out << control(row) << '\n';
+    for (const Row row : window::sortedRows([](Row a, Row b) { return kControls[a].tabIndex < kControls[b].tabIndex; }))
+        if (inDiagram(row)) write(row);
+    out << "</figure>\n";
+
+    bool inFrame = false;
+    for (const Row row : window::kTabOrder) {
+        if (written[row]) throw std::logic_error("a row comes twice");
+        if (kControls[row].inFrame1 != inFrame) {
+            if (!inFrame && written[kFrame]) throw std::logic_error("Frame1's fields are not together in the keyboard order");
+            if (inFrame) out << "</fieldset>\n";
+            else out << "<fieldset class=\"frame\" id=\"Frame1\" data-row=\"" << kFrame << "\"><legend>"
+                     << html(kControls[kFrame].caption) << "</legend>\n";
+            written[kFrame] = true;
+            inFrame = !inFrame;
+        }
+        if (const Row label = window::labelOf(row); label != kNone) write(label);
+        write(row);
+    }
+    if (inFrame) out << "</fieldset>\n";
+    write(window::kL1Row);
+    if (std::find(written.begin(), written.end(), false) != written.end())
+        throw std::logic_error("a row of the table has no place on the page");
     return out.str();
 }
+
+// The page's facts for its tests.
+std::string layoutJson() {
+    std::ostringstream out;
+    out << "{\n\"title\": " << json(window::kTitle) << ",\n\"width\": " << px(window::kClientWidth)
+        << ",\n\"height\": " << px(window::kClientHeight) << ",\n\"lowestResult\": " << commands::kLowestResult
+        << ",\n\"highestResult\": " << commands::kHighestResult << ",\n\"controls\": {";
+    for (Row row = 0; row < kControls.size(); ++row) {
+        const window::ControlRow& c = kControls[row];
+        const window::Box b = window::windowBox(row);
+        const char* kind = c.kind == Kind::CommandButton ? "CommandButton"
+                         : c.kind == Kind::TextBox       ? "TextBox"
+                         : c.kind == Kind::Frame         ? "Frame"
+                                                         : "Label";
+        const Row label = c.kind == Kind::TextBox ? window::labelOf(row) : kNone;
+        out << (row ? ",\n" : "\n") << json(c.name) << ": {\"kind\": \"" << kind << "\", \"caption\": " << json(c.caption)
+            << ", \"longest\": " << json(window::longestText(row)) << ", \"box\": [" << px(b.left) << ", " << px(b.top)
+            << ", " << px(b.width) << ", " << px(b.height) << "], \"tab\": " << c.tabIndex
+            << ", \"label\": " << (label == kNone ? "null" : json(kControls[label].name)) << '}';
+    }
+    out << "\n},\n\"fields\": [";
+    for (std::size_t i = 0; i < window::kTextFieldRows.size(); ++i)
+        out << (i ? ", " : "") << json(kControls[window::kTextFieldRows[i]].name);
+    out << "],\n\"keyboardOrder\": [";
+    for (std::size_t i = 0; i < window::kTabOrder.size(); ++i)
+        out << (i ? ", " : "") << json(kControls[window::kTabOrder[i]].name);
+    out << "]\n}\n";
+    return out.str();
+}
+
+// The widest viewport that cannot show the form at the table's pixels: the
+// form, its two borders and the page's two 8-pixel margins.
+std::string touchMedia() { return "(max-width: " + std::to_string(window::toPixels(window::kClientWidth) + 2 + 16 - 1) + ".98px)"; }
 
 // Replaces every `marker`; the template must have at least one.
 void replace(std::string& text, std::string_view marker, const std::string& with) {
@@ -124,31 +240,32 @@ void replace(std::string& text, std::string_view marker, const std::string& with
     for (; at != std::string::npos; at = text.find(marker, at + with.size())) text.replace(at, marker.size(), with);
 }
 
+void write(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    if (!out.flush()) throw std::runtime_error("cannot write " + path);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::fputs("usage: make_page TEMPLATE OUTPUT\n", stderr);
+    if (argc != 4) {
+        std::fputs("usage: make_page TEMPLATE SITE_FOLDER LAYOUT_JSON\n", stderr);
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!in) {
-        std::fprintf(stderr, "make_page: cannot read %s\n", argv[1]);
-        return 1;
-    }
     try {
+        std::ifstream in(argv[1], std::ios::binary);
+        std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (!in) throw std::runtime_error(std::string("cannot read ") + argv[1]);
         replace(page, "@TITLE@", html(window::kTitle));
-        replace(page, "@LAYOUT@", layoutCss());
         replace(page, "@FORM@", formHtml());
+        replace(page, "@TOUCH_MEDIA@", touchMedia());
+        const std::string site = argv[2];
+        write(site + "/index.html", page);
+        write(site + "/layout.css", layoutCss());
+        write(argv[3], layoutJson());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "make_page: %s\n", error.what());
-        return 1;
-    }
-    std::ofstream out(argv[2], std::ios::binary);
-    out << page;
-    if (!out.flush()) {
-        std::fprintf(stderr, "make_page: cannot write %s\n", argv[2]);
         return 1;
     }
 }

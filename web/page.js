@@ -1,116 +1,169 @@
 // The page's side of the form: the skin's primitives over the page's
-// controls, the buttons' clicks, and loading the calculator (linterp.js and
-// its .wasm). What a click does is the form's, in the WebAssembly module.
-"use strict";
+// controls, the buttons' clicks, loading the calculator (linterp.js and its
+// .wasm), and the choice of arrangement. What a click does is the form's, in
+// the WebAssembly module.
 
-(() => {
-    // Each control carries its row of the layout table.
-    const rows = [];
-    for (const control of document.querySelectorAll("#Form1 [data-row]")) rows[Number(control.dataset.row)] = control;
+// Each control carries its row of the layout table.
+const rows = [];
+for (const control of document.querySelectorAll("#Form1 [data-row]")) rows[Number(control.dataset.row)] = control;
+const buttons = rows.filter((control) => control instanceof HTMLButtonElement);
+const message = document.querySelector("#Form1 [role=status]"); // l1
 
-    const report = document.getElementById("report");
-    const announce = document.getElementById("announce");
-    const status = document.getElementById("status");
-    let module = null;
-    // The focus the form gives while the report box is open, given when it closes.
-    let heldFocus = null;
+const report = document.getElementById("report");
+const announce = document.getElementById("announce");
+const loading = document.getElementById("loading");
+const status = document.getElementById("status");
+let module = null;
+let failed = false;
+// Clicks made while the calculator loads, run once it has.
+const waiting = [];
+// The focus the form gives while the report box is open, given when it closes.
+let heldFocus = null;
 
-    const isField = (control) => control instanceof HTMLInputElement;
+const isField = (control) => control instanceof HTMLInputElement;
 
-    const giveFocus = (control, selectText) => {
-        control.focus();
-        if (selectText && isField(control)) control.select();
-    };
+const giveFocus = (control, selectText) => {
+    control.focus();
+    if (selectText && isField(control)) control.select();
+};
 
-    const skin = {
-        text(row) {
-            const control = rows[row];
-            if (!control) return null;
-            return isField(control) ? control.value : control.textContent;
-        },
-        setText(row, text) {
-            const control = rows[row];
-            if (!control) return false;
-            if (!isField(control)) {
-                control.textContent = text; // l1 is a status region, read out when it changes
-                return true;
-            }
-            control.value = text;
-            // A field's value is not read out when a program sets it: say the
-            // result with its label, "y = 4".
-            if (text !== "") announce.textContent = `${control.labels[0]?.textContent ?? ""} ${text}`;
+const skin = {
+    text(row) {
+        const control = rows[row];
+        if (!control) return null;
+        return isField(control) ? control.value : control.textContent;
+    },
+    setText(row, text) {
+        const control = rows[row];
+        if (!control) return false;
+        if (!isField(control)) {
+            control.textContent = text; // l1 is a status region, read out when it changes
             return true;
-        },
-        focusedRow() {
-            return rows.indexOf(document.activeElement);
-        },
-        focus(row, selectText) {
-            const control = rows[row];
-            if (!control) return;
-            if (report.open) heldFocus = { control, selectText };
-            else giveFocus(control, selectText);
-        },
-        showReport(message, unfinished) {
-            document.getElementById("report-message").textContent = message;
-            document.getElementById("report-unfinished").textContent = unfinished;
-            heldFocus = null;
-            report.showModal();
-        },
-    };
-
-    report.addEventListener("close", () => {
-        if (heldFocus) giveFocus(heldFocus.control, heldFocus.selectText);
+        }
+        control.value = text;
+        // A field's value is not read out when a program sets it: say the
+        // result with its label, "y = 4".
+        if (text !== "") announce.textContent = `${control.labels[0]?.textContent ?? ""} ${text}`;
+        return true;
+    },
+    focusedRow() {
+        return rows.indexOf(document.activeElement);
+    },
+    focus(row, selectText) {
+        const control = rows[row];
+        if (!control) return;
+        if (report.open) heldFocus = { control, selectText };
+        else giveFocus(control, selectText);
+    },
+    showReport(text, unfinished) {
+        document.getElementById("report-message").textContent = text;
+        document.getElementById("report-unfinished").textContent = unfinished;
         heldFocus = null;
-    });
-    document.getElementById("report-ok").addEventListener("click", () => report.close());
+        report.showModal();
+    },
+};
 
-    // Space and Enter press a focused button; Enter in a field runs nothing,
-    // as there is no form to submit.
-    rows.forEach((control, row) => {
-        if (control instanceof HTMLButtonElement) {
-            control.addEventListener("click", () => {
-                if (module) module._linterp_click(row);
-            });
-        }
-    });
+report.addEventListener("close", () => {
+    if (heldFocus) giveFocus(heldFocus.control, heldFocus.selectText);
+    heldFocus = null;
+});
+document.getElementById("report-ok").addEventListener("click", () => report.close());
 
-    const failed = () => {
-        status.textContent = "计算部分没能载入，现在无法差值。请检查网络连接后刷新本页。";
-        status.hidden = false;
-        for (const control of rows) if (control instanceof HTMLButtonElement) control.disabled = true;
-    };
+// Clearing needs no calculator: without one, the page empties the fields
+// and the message itself.
+const clearWithoutCalculator = () => {
+    for (const control of rows) if (isField(control)) control.value = "";
+    message.textContent = "";
+};
 
-    // The user's decimal separator, as the browser's first language writes 1.5.
-    const separator = () => {
-        try {
-            const part = new Intl.NumberFormat(navigator.languages).formatToParts(1.5).find((p) => p.type === "decimal");
-            if (part && part.value.length === 1) return part.value;
-        } catch (error) {
-            // An unknown language: the full stop.
-        }
-        return ".";
-    };
+const unavailable = "计算部分没能载入，现在无法差值。请检查网络连接后刷新本页。";
 
-    if (typeof createLinterp !== "function") {
-        failed();
-        return;
+const click = (button) => {
+    const row = rows.indexOf(button);
+    if (module) module._linterp_click(row);
+    else if (!failed) {
+        waiting.push(row);
+        loading.textContent = "正在载入计算部分……载入后马上执行这次点击。";
+    } else if ("clears" in button.dataset) clearWithoutCalculator();
+    else status.textContent = unavailable; // said again, for the screen reader
+};
+
+// Space and Enter press a focused button; Enter in a field runs nothing,
+// as there is no form to submit.
+for (const button of buttons) button.addEventListener("click", () => click(button));
+
+const ready = (loaded) => {
+    module = loaded;
+    for (const button of buttons) button.removeAttribute("aria-disabled");
+    loading.hidden = true;
+    document.documentElement.dataset.ready = "";
+    performance.mark("linterp-ready");
+    for (const row of waiting.splice(0)) module._linterp_click(row);
+};
+
+const fail = (error) => {
+    failed = true;
+    if (error) console.error(error);
+    loading.hidden = true;
+    status.textContent = unavailable;
+    status.hidden = false;
+    for (const button of buttons) if ("clears" in button.dataset) button.removeAttribute("aria-disabled");
+    for (const row of waiting.splice(0)) if ("clears" in rows[row].dataset) clearWithoutCalculator();
+};
+
+// The user's decimal separator, as the browser's first language writes 1.5.
+const separator = () => {
+    try {
+        const part = new Intl.NumberFormat(navigator.languages).formatToParts(1.5).find((p) => p.type === "decimal");
+        if (part && part.value.length === 1) return part.value;
+    } catch {
+        // An unknown language: the full stop.
     }
-    // The module compiles in the background meanwhile; the browser's number
-    // formats take a while to load the first time.
-    const loading = createLinterp({ skin, print: () => {}, printErr: () => {} });
-    const decimalSeparator = separator().charCodeAt(0);
-    loading.then(
-        (loaded) => {
-            module = loaded;
-            const focusFree = !rows.includes(document.activeElement);
-            module._linterp_open(decimalSeparator, focusFree ? 1 : 0);
-            document.documentElement.dataset.ready = "";
-            performance.mark("linterp-ready");
-            // Offline after the first visit, stored once the page is up so
-            // as not to slow it. Pages opened from a file have no service worker.
-            if ("serviceWorker" in navigator && location.protocol !== "file:")
-                navigator.serviceWorker.register("sw.js").catch(() => {});
-        },
-        failed,
-    );
-})();
+    return ".";
+};
+
+// The touch arrangement also serves where the window's boxes cannot hold
+// their texts: a minimum font size the user set, or fonts wider than the
+// window's. l1 is measured with the longest text it is given.
+const touch = document.getElementById("touch");
+const overfilled = () => {
+    const form = document.getElementById("Form1");
+    const style = getComputedStyle(form);
+    const pixel = form.clientWidth / Number(style.getPropertyValue("--form-width"));
+    const probe = document.createElement("span");
+    probe.className = "font-probe";
+    document.body.append(probe);
+    const smallest = parseFloat(getComputedStyle(probe).fontSize); // what the browser makes of 1px
+    probe.remove();
+    if (smallest > pixel * Number(style.getPropertyValue("--font-size")) + 0.01) return true;
+    // l1 with its longest text, in a silent copy that is gone before the next paint.
+    const copy = message.cloneNode();
+    copy.removeAttribute("role");
+    copy.setAttribute("aria-hidden", "true");
+    copy.textContent = message.dataset.longest ?? "";
+    message.after(copy);
+    const controls = [...form.querySelectorAll(".label, button")];
+    const over = controls.some((e) => e.scrollWidth > e.clientWidth + 1);
+    copy.remove();
+    return over;
+};
+const arrange = () => {
+    if (touch.media !== "all" && !matchMedia(touch.media).matches && overfilled()) touch.media = "all";
+};
+arrange();
+document.fonts.ready.then(arrange);
+
+// The module compiles in the background meanwhile; the browser's number
+// formats take a while to load the first time.
+const decimalSeparator = separator().charCodeAt(0);
+import("./linterp.js")
+    .then(({ default: createLinterp }) => createLinterp({ skin, printErr: (text) => console.error(text) }))
+    .then((loaded) => {
+        const focusFree = !rows.includes(document.activeElement);
+        loaded._linterp_open(decimalSeparator, focusFree ? 1 : 0);
+        ready(loaded);
+        // Offline after the first visit, stored once the page is up so as
+        // not to slow it. Pages opened from a file have no service worker.
+        if ("serviceWorker" in navigator && location.protocol !== "file:")
+            navigator.serviceWorker.register("sw.js").catch(() => {});
+    }, fail);

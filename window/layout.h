@@ -180,6 +180,17 @@ constexpr Row fieldNamedBy(Row label) {
     return kControls.size();
 }
 
+// A row's box in the window's own coordinates: for a control inside Frame1,
+// Frame1's corner plus its place in the frame.
+struct Box {
+    int left, top, width, height;
+};
+constexpr Box windowBox(Row row) {
+    const ControlRow& c = kControls[row];
+    const ControlRow& frame = kControls[rowOf("Frame1")];
+    return {c.left + (c.inFrame1 ? frame.left : 0), c.top + (c.inFrame1 ? frame.top : 0), c.width, c.height};
+}
+
 // Device-independent pixels; the toolkit scales them for the screen.
 constexpr int toPixels(int twips) { return twips / 15; }
 

@@ -25,13 +25,8 @@ Control controlFor(Kind kind);
 inline constexpr std::array<Row, kControls.size()> kZOrder = [] {
     std::array<Row, kControls.size()> order{};
     std::size_t next = 0;
-    const auto isFieldLabel = [](Row row) {
-        for (const Row field : kTextFieldRows)
-            if (labelOf(field) == row) return true;
-        return false;
-    };
     for (const Row row : kStackOrder) {
-        if (isFieldLabel(row)) continue;
+        if (fieldNamedBy(row) < kControls.size()) continue;
         if (kControls[row].kind == Kind::TextBox) order[next++] = labelOf(row);
         order[next++] = row;
     }

@@ -143,14 +143,12 @@ void Form1::layOut() {
          field = makeFont(fieldFace(dpi_, fieldLine));
     sizeClientArea(toDevice(kClientWidth, dpi_), toDevice(kClientHeight, dpi_));
 
-    const ControlRow& frame1 = kControls[window::rowOf("Frame1")];
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const ControlRow& row = kControls[i];
-        // Frame1's controls are the window's children too, placed from Frame1's corner.
-        const int left = row.left + (row.inFrame1 ? frame1.left : 0);
-        const int top = row.top + (row.inFrame1 ? frame1.top : 0);
-        SetWindowPos(controls_[i], nullptr, toDevice(left, dpi_), toDevice(top, dpi_), toDevice(row.width, dpi_),
-                     toDevice(row.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+        // Frame1's controls are the window's children too.
+        const Box box = windowBox(i);
+        SetWindowPos(controls_[i], nullptr, toDevice(box.left, dpi_), toDevice(box.top, dpi_),
+                     toDevice(box.width, dpi_), toDevice(box.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
         const HFONT own = row.name == kTitleFont.control ? title.get()
                         : row.kind == Kind::TextBox      ? field.get()
                                                          : font.get();
