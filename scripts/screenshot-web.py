@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""Remakes docs/screenshot-web.png (the page at 100 % in a 480 px wide window)
-and docs/screenshot-web-phone.png (a 390 px wide phone screen at 2x), each
-with the worked example typed in and computed. Run it after `make web`.
+"""Remakes docs/screenshot-web.png (the page at 100 % in a 480 px wide window),
+docs/screenshot-web-phone.png (a 390 px wide phone screen at 2x) and
+docs/screenshot-web-contrast.png (forced colours, dark), each with the worked
+example typed in and computed. Run it after `make web`.
 
     scripts/screenshot-web.py [SITE_FOLDER]
 """
@@ -14,11 +15,13 @@ from selenium.webdriver.common.by import By  # noqa: E402
 from web_test import Server, quit_browser, start_browser, wait_until_ready  # noqa: E402
 
 
-def shoot(address, path, width, height, scale):
+def shoot(address, path, width, height, scale, media=()):
     driver = start_browser()
     try:
         driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                {"width": width, "height": height, "deviceScaleFactor": scale, "mobile": width < 480})
+        driver.execute_cdp_cmd("Emulation.setEmulatedMedia",
+                               {"features": [{"name": name, "value": value} for name, value in media]})
         driver.get(address)
         wait_until_ready(driver)
         for name, text in zip(("x1", "y1", "x2", "y2", "x"), ("1", "1", "3", "5", "2.5")):
@@ -36,10 +39,12 @@ def main():
     server = Server(site)
     try:
         shoot(server.address, os.path.join(ROOT, "docs", "screenshot-web.png"), 480, 380, 1)
-        shoot(server.address, os.path.join(ROOT, "docs", "screenshot-web-phone.png"), 390, 400, 2)
+        shoot(server.address, os.path.join(ROOT, "docs", "screenshot-web-phone.png"), 390, 780, 2)
+        shoot(server.address, os.path.join(ROOT, "docs", "screenshot-web-contrast.png"), 480, 380, 1,
+              (("forced-colors", "active"), ("prefers-color-scheme", "dark")))
     finally:
         server.stop()
-    print("screenshot: wrote docs/screenshot-web.png and docs/screenshot-web-phone.png")
+    print("screenshot: wrote docs/screenshot-web.png, docs/screenshot-web-phone.png and docs/screenshot-web-contrast.png")
 
 
 if __name__ == "__main__":

@@ -3,6 +3,9 @@
 // .wasm), and the choice of arrangement. What a click does is the form's, in
 // the WebAssembly module.
 
+// Asked for first, so that it loads while the page sets itself up.
+const calculator = import("./linterp.js");
+
 // Each control carries its row of the layout table.
 const rows = [];
 for (const control of document.querySelectorAll("#Form1 [data-row]")) rows[Number(control.dataset.row)] = control;
@@ -156,7 +159,7 @@ document.fonts.ready.then(arrange);
 // The module compiles in the background meanwhile; the browser's number
 // formats take a while to load the first time.
 const decimalSeparator = separator().charCodeAt(0);
-import("./linterp.js")
+calculator
     .then(({ default: createLinterp }) => createLinterp({ skin, printErr: (text) => console.error(text) }))
     .then((loaded) => {
         const focusFree = !rows.includes(document.activeElement);
