@@ -163,12 +163,12 @@ protected:
 // Layout.
 
 TEST_F(Win32Window, EveryControlStandsWhereTheTableSays) {
-    EXPECT_EQ(textOf(form.hwnd()), L"线性差值");
+    EXPECT_EQ(textOf(form.hwnd()), wide(window::kTitle));
     ASSERT_EQ(form.dpi(), 96u);
     RECT client;
     GetClientRect(form.hwnd(), &client);
-    EXPECT_EQ(client.right, 409);
-    EXPECT_EQ(client.bottom, 289);
+    EXPECT_EQ(client.right, window::toPixels(window::kClientWidth));
+    EXPECT_EQ(client.bottom, window::toPixels(window::kClientHeight));
     const auto style = GetWindowLongPtrW(form.hwnd(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX)); // fixed size
 

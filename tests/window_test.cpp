@@ -90,7 +90,7 @@ protected:
 
 TEST_F(Window, EveryControlStandsWhereTheTableSays) {
     EXPECT_EQ(form.windowTitle(), "线性差值");
-    EXPECT_EQ(form.size(), QSize(409, 289));
+    EXPECT_EQ(form.size(), QSize(toPixels(window::kClientWidth), toPixels(window::kClientHeight)));
     EXPECT_EQ(form.minimumSize(), form.maximumSize()); // not resizable
     QWidget* frame1 = form.control("Frame1");
     for (const auto& row : kControls) {
