@@ -16,6 +16,8 @@ const report = document.getElementById("report");
 const announce = document.getElementById("announce");
 const loading = document.getElementById("loading");
 const status = document.getElementById("status");
+// Shown by the script, so that a browser without scripts says only why the page cannot work.
+loading.hidden = false;
 let module = null;
 let failed = false;
 // Clicks made while the calculator loads, run once it has.
