@@ -230,7 +230,8 @@ std::string layoutJson() {
 }
 
 // The widest viewport that cannot show the form at the table's pixels: the
-// form, its two borders and the page's two 8-pixel margins.
+// form, its two 1-pixel borders and the body's two 8-pixel margins, as
+// page.css sets them (--border, body's margin); change them together.
 std::string touchMedia() { return "(max-width: " + std::to_string(window::toPixels(window::kClientWidth) + 2 + 16 - 1) + ".98px)"; }
 
 // Replaces every `marker`; the template must have at least one.
