@@ -26,13 +26,7 @@ struct Inputs {
     std::u16string x1, y1, x2, y2, x;
 };
 
-void fill(FakeForm& form, const Inputs& in) {
-    form.set(TextField::x1, in.x1);
-    form.set(TextField::y1, in.y1);
-    form.set(TextField::x2, in.x2);
-    form.set(TextField::y2, in.y2);
-    form.set(TextField::x, in.x);
-}
+void fill(FakeForm& form, const Inputs& in) { form.setInputs(in.x1, in.y1, in.x2, in.y2, in.x); }
 
 // Runs a command and checks what must hold after any run: no control reference
 // and no text left held.

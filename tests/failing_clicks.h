@@ -7,6 +7,7 @@
 #include <array>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "commands/commands.h"
 #include "fake_form.h"
@@ -43,12 +44,11 @@ inline constexpr Click kClicks[] = {
 inline window::Report expectedReport(const Click& row, char16_t separator = u'.') {
     fake::FakeForm form;
     form.separator = separator;
-    constexpr commands::TextField order[] = {commands::TextField::x1, commands::TextField::y1, commands::TextField::x2,
-                                             commands::TextField::y2, commands::TextField::x};
-    for (std::size_t i = 0; i < 5; ++i) {
-        const std::string text = row.inputs[i];
-        form.set(order[i], std::u16string(text.begin(), text.end()));
-    }
+    const auto in = [&row](std::size_t i) {
+        const std::string_view text = row.inputs[i];
+        return std::u16string(text.begin(), text.end());
+    };
+    form.setInputs(in(0), in(1), in(2), in(3), in(4));
     try {
         commands::Command1_Click(form);
     } catch (const rt::Error& error) {

@@ -29,6 +29,14 @@ public:
     char16_t decimalSeparator() const override { return separator; }
 
     void set(TextField field, std::u16string text) { boxes_[index(field)].text = std::move(text); }
+    // The five inputs at once.
+    void setInputs(std::u16string x1, std::u16string y1, std::u16string x2, std::u16string y2, std::u16string x) {
+        set(TextField::x1, std::move(x1));
+        set(TextField::y1, std::move(y1));
+        set(TextField::x2, std::move(x2));
+        set(TextField::y2, std::move(y2));
+        set(TextField::x, std::move(x));
+    }
     const std::u16string& text(TextField field) const { return boxes_[index(field)].text; }
     void setCaption(std::u16string caption) { label_.text = std::move(caption); }
     const std::u16string& caption() const { return label_.text; }

@@ -90,11 +90,8 @@ std::string oracle(const Case& c) {
 std::string run(const Case& c) {
     fake::FakeForm form;
     form.recording = false;
-    form.set(TextField::x1, std::u16string(c.x1.begin(), c.x1.end()));
-    form.set(TextField::y1, std::u16string(c.y1.begin(), c.y1.end()));
-    form.set(TextField::x2, std::u16string(c.x2.begin(), c.x2.end()));
-    form.set(TextField::y2, std::u16string(c.y2.begin(), c.y2.end()));
-    form.set(TextField::x, std::u16string(c.x.begin(), c.x.end()));
+    const auto u16 = [](const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); };
+    form.setInputs(u16(c.x1), u16(c.y1), u16(c.x2), u16(c.y2), u16(c.x));
     try {
         commands::Command1_Click(form);
     } catch (const rt::Error& error) {

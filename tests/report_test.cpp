@@ -39,11 +39,7 @@ class Report : public testing::TestWithParam<FailureRow> {};
 TEST_P(Report, NamesTheFieldAtFault) {
     const FailureRow& row = GetParam();
     FakeForm form;
-    form.set(TextField::x1, row.x1);
-    form.set(TextField::y1, row.y1);
-    form.set(TextField::x2, row.x2);
-    form.set(TextField::y2, row.y2);
-    form.set(TextField::x, row.x);
+    form.setInputs(row.x1, row.y1, row.x2, row.y2, row.x);
     const std::optional<window::Report> report = failedInterpolation(form);
     ASSERT_TRUE(report) << "the click did not fail";
     EXPECT_EQ(report->field, row.field);
@@ -125,11 +121,7 @@ TEST_P(Separator, IsNamedWhenTheOtherOneWasTyped) {
     const SeparatorRow& row = GetParam();
     FakeForm form;
     form.separator = row.separator;
-    form.set(TextField::x1, u"0");
-    form.set(TextField::y1, u"0");
-    form.set(TextField::x2, u"1");
-    form.set(TextField::y2, u"1");
-    form.set(TextField::x, row.text);
+    form.setInputs(u"0", u"0", u"1", u"1", row.text);
     const std::optional<window::Report> report = failedInterpolation(form);
     ASSERT_TRUE(report);
     EXPECT_EQ(report->message, row.message);
