@@ -517,8 +517,6 @@ class Page(unittest.TestCase):
         figure = self.driver.find_element(By.CSS_SELECTOR, "#Form1 figure")
         self.assertEqual(figure.aria_role, "figure")
         self.assertIn("(x1,y1)", figure.accessible_name)
-        # Tab still follows the table.
-        self.test_focus_starts_in_y1_and_tab_follows_the_table()
 
     def test_no_request_leaves_the_page(self):
         origin = self.server.address.rstrip("/")
