@@ -47,9 +47,8 @@ std::string utf8(std::u16string_view text) {
     return out;
 }
 
-// Captions are plain text; names are identifiers and need no escaping. The
-// same escaping serves HTML text, HTML attributes and JSON strings, as no
-// caption holds a backslash or a control character.
+// Captions are plain text, escaped for HTML text and attributes; names are
+// identifiers and need no escaping.
 std::string html(std::u16string_view text) {
     std::string out;
     for (const char c : utf8(text)) {
@@ -63,6 +62,7 @@ std::string html(std::u16string_view text) {
     }
     return out;
 }
+// A JSON string; no caption holds a control character.
 std::string json(std::u16string_view text) {
     std::string out = "\"";
     for (const char c : utf8(text)) {

@@ -22,7 +22,7 @@ std::u16string fieldName(TextField field) { return widen(commands::kTextFieldNam
 std::optional<TextField> fieldNamed(std::string_view control) {
     const auto& names = commands::kTextFieldNames;
     const auto found = std::find(names.begin(), names.end(), control);
-    if (control.empty() || found == names.end()) return std::nullopt;
+    if (found == names.end()) return std::nullopt;
     return static_cast<TextField>(found - names.begin());
 }
 

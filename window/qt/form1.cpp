@@ -21,6 +21,11 @@ namespace window {
 
 namespace {
 
+constexpr Row kYRow = rowOf(commands::TextField::y);
+
+// The result field's label, "y =", as screen readers are told it.
+QString yLabel() { return toQString(kControls[labelOf(kYRow)].caption); }
+
 QRect pixels(const ControlRow& row) {
     return {toPixels(row.left), toPixels(row.top), toPixels(row.width), toPixels(row.height)};
 }
@@ -69,12 +74,11 @@ public:
 #endif
         const auto* form = qobject_cast<const Form1*>(widget()->parentWidget());
         if (form && (match & kDescribes))
-            if (QAccessibleInterface* y = QAccessible::queryAccessibleInterface(form->control(kControls[rowOf(commands::TextField::y)].name)))
+            if (QAccessibleInterface* y = QAccessible::queryAccessibleInterface(form->control(kControls[kYRow].name)))
                 related.append({y, kDescribes});
         return related;
     }
 };
-
 
 // Tells a screen reader what changed, where Qt can (6.8 and later): the
 // result as "y = 4", a message as it stands.
@@ -148,8 +152,7 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form
 
     // The result field is named y, like every field after its name; its
     // description reads its label, as the screen shows it.
-    const Row y = rowOf(commands::TextField::y);
-    controls_[y]->setAccessibleDescription(toQString(kControls[labelOf(y)].caption));
+    controls_[kYRow]->setAccessibleDescription(yLabel());
 
     for (const ButtonRow& button : kButtons) {
         const Row row = window::rowOf(button.control);
@@ -197,8 +200,7 @@ bool Form1::setText(Row row, std::u16string_view text) {
     else if (auto* label = qobject_cast<QLabel*>(controls_[row])) label->setText(toQString(text));
     else return false;
     if (text.empty()) return true;
-    const Row y = rowOf(commands::TextField::y);
-    if (row == y) announce(controls_[row], toQString(kControls[labelOf(y)].caption) + QLatin1Char(' ') + toQString(text));
+    if (row == kYRow) announce(controls_[row], yLabel() + QLatin1Char(' ') + toQString(text));
     else if (row == kL1Row) announce(controls_[row], toQString(text));
     return true;
 }
