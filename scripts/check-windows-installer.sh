@@ -13,16 +13,12 @@ set -euo pipefail
 installer=$(realpath "${1:?usage: $0 INSTALLER NSI}")
 nsi=$(realpath "${2:?usage: $0 INSTALLER NSI}")
 : "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build folder}"
-here=$(dirname "$0")
-run() { "$here/wine-run.sh" "$@"; }
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-settle() { "$wineserver" -w; } # every Wine process of the prefix has ended
 fail() { echo "check-windows-installer: FAILED: $*" >&2; exit 1; }
 step() { echo "check-windows-installer: $*"; }
 status() { "$@" && code=0 || code=$?; echo "$code"; }
+source "$(dirname "$0")/wine-program.sh"
 
 work=$(mktemp -d)
-program=
 cleanup() {
     [[ -n "$program" ]] && { run taskkill /IM linterp.exe >/dev/null 2>&1 || true; wait "$program" 2>/dev/null || true; }
     rm -rf "$work"
@@ -65,18 +61,6 @@ uninstall() { # DIR: as Apps & features does, then waits for the copy it hands o
     run "$1/uninstall.exe" /S
     settle
 }
-start_program() {
-    run "$1/linterp.exe" &
-    program=$!
-    sleep 3
-    kill -0 "$program" 2>/dev/null || fail "the installed program did not keep running"
-}
-stop_program() {
-    run taskkill /IM linterp.exe >/dev/null 2>&1 || true
-    wait "$program" 2>/dev/null || true
-    program=
-    settle
-}
 
 # A run that failed half-way may have left an installation behind.
 for dir in "$user_dir" "$machine_dir"; do
@@ -100,7 +84,7 @@ installed "$user_dir" "$user_menu" "$user_key" "$version"
 step "per-user install: $user_dir, shortcut, one entry of version $version: ok"
 
 # While the program runs, neither install nor uninstall touches a file.
-start_program "$user_dir"
+start_program "$user_dir/linterp.exe"
 before=$(sha256sum "$user_dir/linterp.exe")
 [[ $(status run "$installer" /S) == 4 ]] || fail "installing over the running program did not fail with status 4"
 [[ $(status run "$user_dir/uninstall.exe" /S "_?=$(run winepath -w "$user_dir" | tr -d '\r')") == 4 ]] \
@@ -138,7 +122,7 @@ gone "$user_dir" "$user_menu"
 settle
 installed "$machine_dir" "$machine_menu" "$machine_key" "$version"
 [[ ! -e "$user_dir" ]] || fail "an all-users install wrote to the user's folder"
-start_program "$machine_dir"
+start_program "$machine_dir/linterp.exe"
 stop_program
 step "all-users install: Program Files, shortcut for all, one entry, the program starts: ok"
 uninstall "$machine_dir"

@@ -6,10 +6,8 @@
 set -euo pipefail
 zip=$(realpath "${1:?usage: $0 ZIP}")
 : "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build folder}"
-here=$(dirname "$0")
-run() { "$here/wine-run.sh" "$@"; }
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 fail() { echo "check-windows-portable: FAILED: $*" >&2; exit 1; }
+source "$(dirname "$0")/wine-program.sh"
 
 folder="$WINEPREFIX/drive_c/portable-test"
 rm -rf "$folder"
@@ -23,13 +21,8 @@ grep -q "MIT License" "$folder/linterp/LICENSE.txt" || fail "LICENSE.txt is not 
 grep -q "删除整个 linterp 文件夹" "$folder/linterp/说明.txt" || fail "说明.txt does not say how to remove it"
 
 registry_before=$(cat "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg" | grep -ci linterp || true)
-run "$folder/linterp/linterp.exe" &
-program=$!
-sleep 3
-kill -0 "$program" 2>/dev/null || fail "linterp.exe from the zip did not keep running"
-run taskkill /IM linterp.exe >/dev/null 2>&1 || true
-wait "$program" 2>/dev/null || true
-"$wineserver" -w
+start_program "$folder/linterp/linterp.exe"
+stop_program
 registry_after=$(cat "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg" | grep -ci linterp || true)
 [[ "$registry_after" == "$registry_before" ]] || fail "running it from the zip wrote linterp to the registry"
 echo "check-windows-portable: $(basename "$zip") unpacks to linterp.exe, LICENSE.txt and 说明.txt; it runs and installs nothing"

@@ -1,0 +1,22 @@
+# Sourced by the Windows package checks: runs Windows programs under Wine in
+# the build folder's prefix (WINEPREFIX), and starts and stops linterp.exe.
+# The caller defines fail().
+here=$(dirname "${BASH_SOURCE[0]}")
+run() { "$here/wine-run.sh" "$@"; }
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+settle() { "$wineserver" -w; } # every Wine process of the prefix has ended
+
+program=
+# Starts EXE and checks that it keeps running.
+start_program() {
+    run "$1" &
+    program=$!
+    sleep 3
+    kill -0 "$program" 2>/dev/null || fail "$1 did not keep running"
+}
+stop_program() {
+    run taskkill /IM linterp.exe >/dev/null 2>&1 || true
+    wait "$program" 2>/dev/null || true
+    program=
+    settle
+}
