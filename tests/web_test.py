@@ -10,7 +10,7 @@ chromium, chromium-driver and python3-selenium, which belong to
 /usr/bin/python3.
 """
 import contextlib
-import http.server
+import functools
 import json
 import os
 import re
@@ -33,6 +33,8 @@ from selenium.webdriver.support.ui import WebDriverWait
 SITE = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else ""
 LAYOUT_JSON = sys.argv[2] if len(sys.argv) > 2 else ""
 SERVE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "web", "serve.py")
+sys.path.insert(0, os.path.dirname(SERVE))
+import serve  # noqa: E402
 FIELDS = ("x1", "y1", "x2", "y2", "x")  # in the order the tables below give them
 
 
@@ -44,29 +46,19 @@ def read_layout(path):
 
 
 class HeldServer:
-    """The site served from this process, holding back linterp.wasm until
-    release(): a slow first visit."""
+    """The site served from this process by web/serve.py's handler, holding
+    back linterp.wasm until release(): a slow first visit."""
 
     def __init__(self, folder):
         gate = self.gate = threading.Event()
 
-        class Handler(http.server.SimpleHTTPRequestHandler):
-            extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
-                              ".js": "text/javascript", ".wasm": "application/wasm"}
-
-            def __init__(self, *args, **kwargs):
-                super().__init__(*args, directory=folder, **kwargs)
-
+        class Handler(serve.Handler):
             def do_GET(self):
                 if self.path.split("?")[0].endswith(".wasm"):
                     gate.wait(30)
                 super().do_GET()
 
-            def log_message(self, *args):
-                pass
-
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        self.httpd.daemon_threads = True
+        self.httpd = serve.Server(("127.0.0.1", 0), functools.partial(Handler, directory=folder, compress=False))
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
         self.address = f"http://127.0.0.1:{self.httpd.server_address[1]}/"
 
