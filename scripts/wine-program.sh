@@ -1,6 +1,10 @@
 # Sourced by the Windows package checks: runs Windows programs under Wine in
 # the build folder's prefix (WINEPREFIX), and starts and stops linterp.exe.
 # The caller defines fail().
+# A command that stops the check outside fail() names itself on the way out,
+# in functions and command substitutions too.
+set -E
+trap 'echo "${0##*/}: FAILED: line $LINENO: $BASH_COMMAND (status $?)" >&2' ERR
 here=$(dirname "${BASH_SOURCE[0]}")
 run() { "$here/wine-run.sh" "$@"; }
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
