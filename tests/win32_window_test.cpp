@@ -153,7 +153,19 @@ protected:
         });
         click(name);
         KillTimer(nullptr, timer);
+        comeBack();
         return texts;
+    }
+
+    // Without a window manager the X server may tell Wine, after a box has
+    // closed, that the focus went to the root window; Wine then hands the
+    // activation to the desktop. A user would click the window's title bar
+    // to come back, and so does the test: the focus must land where the
+    // program put it before the window lost it.
+    void comeBack() {
+        if (GetForegroundWindow() == form.hwnd()) return;
+        SetForegroundWindow(form.hwnd());
+        pump();
     }
 
     Form1 form{GetModuleHandleW(nullptr)};
@@ -416,6 +428,17 @@ TEST_F(Win32Window, TabCyclesInTheTableOrderStartingAtY1) {
     for (std::size_t i = order.size() - 1; i-- > 0;) {
         press(VK_TAB, VK_SHIFT);
         EXPECT_EQ(GetFocus(), control(order[i])) << order[i];
+    }
+}
+
+TEST_F(Win32Window, TheFocusLeavesWithTheWindowAndComesBackToTheSameControl) {
+    for (const char* name : {"x2", "Command2"}) {
+        SetFocus(control(name));
+        SetForegroundWindow(GetDesktopWindow());
+        pump();
+        EXPECT_EQ(GetFocus(), nullptr) << name;
+        comeBack();
+        EXPECT_EQ(GetFocus(), control(name)) << name;
     }
 }
 
