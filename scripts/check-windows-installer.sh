@@ -32,8 +32,15 @@ makensis -V2 -INPUTCHARSET UTF8 -DVERSION=0.9.0 "-DOUTFILE=$older" "$nsi" >/dev/
 
 user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\linterp'
 machine_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\linterp'
-user_dir=$(run winepath -u "$(run cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')\\Programs\\linterp" | tr -d '\r')
-user_menu=$(run winepath -u "$(run cmd /c 'echo %APPDATA%' | tr -d '\r')\\Microsoft\\Windows\\Start Menu\\Programs" | tr -d '\r')
+# The Unix path of a folder the user's environment names, as Windows sees it.
+folder() { # VARIABLE
+    local windows
+    windows=$(run cmd /c "echo %$1%" | tr -d '\r') && [[ $windows == ?:\\* ]] \
+        || fail "Wine's cmd does not tell %$1%: '$windows'"
+    run winepath -u "$windows" | tr -d '\r' || fail "winepath cannot place $windows"
+}
+user_dir=$(folder LOCALAPPDATA)/Programs/linterp
+user_menu="$(folder APPDATA)/Microsoft/Windows/Start Menu/Programs"
 machine_dir="$WINEPREFIX/drive_c/Program Files/linterp"
 machine_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
 # A value of the entry, or nothing when there is no entry.
