@@ -1,9 +1,10 @@
 // Writes the web page from its template and the window's layout table, so
 // that the page, like the desktop windows, is built from the one table.
-//   make_page TEMPLATE SITE_FOLDER LAYOUT_JSON
+//   make_page TEMPLATE PAGE_CSS SITE_FOLDER LAYOUT_JSON
 // Writes SITE_FOLDER/index.html, with the template's @TITLE@, @FORM@ and
-// @TOUCH_MEDIA@ replaced; SITE_FOLDER/layout.css, the table as CSS custom
-// properties that page.css and touch.css place the controls by; and
+// @TOUCH_MEDIA@ replaced; SITE_FOLDER/page.css, the table as CSS custom
+// properties that page.css and touch.css place the controls by, followed by
+// PAGE_CSS (one stylesheet, as each one holds up the page's first paint); and
 // LAYOUT_JSON, the same facts for the page's tests.
 // Built for Node.js with Emscripten and run at build time.
 #include <algorithm>
@@ -241,6 +242,13 @@ void replace(std::string& text, std::string_view marker, const std::string& with
     for (; at != std::string::npos; at = text.find(marker, at + with.size())) text.replace(at, marker.size(), with);
 }
 
+std::string read(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!in) throw std::runtime_error(std::string("cannot read ") + path);
+    return text;
+}
+
 void write(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
@@ -250,21 +258,19 @@ void write(const std::string& path, const std::string& text) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 4) {
-        std::fputs("usage: make_page TEMPLATE SITE_FOLDER LAYOUT_JSON\n", stderr);
+    if (argc != 5) {
+        std::fputs("usage: make_page TEMPLATE PAGE_CSS SITE_FOLDER LAYOUT_JSON\n", stderr);
         return 2;
     }
     try {
-        std::ifstream in(argv[1], std::ios::binary);
-        std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (!in) throw std::runtime_error(std::string("cannot read ") + argv[1]);
+        std::string page = read(argv[1]);
         replace(page, "@TITLE@", html(window::kTitle));
         replace(page, "@FORM@", formHtml());
         replace(page, "@TOUCH_MEDIA@", touchMedia());
-        const std::string site = argv[2];
+        const std::string site = argv[3];
         write(site + "/index.html", page);
-        write(site + "/layout.css", layoutCss());
-        write(argv[3], layoutJson());
+        write(site + "/page.css", layoutCss() + '\n' + read(argv[2]));
+        write(argv[4], layoutJson());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "make_page: %s\n", error.what());
         return 1;
