@@ -223,17 +223,23 @@ class Page(unittest.TestCase):
         ("tie to even, down", ("0", "0", "8", "1", "1"), "0.12"),
         ("tie to even, up", ("0", "0", "8", "3", "1"), "0.38"),
         ("negative tie to even", ("0", "0", "8", "-1", "1"), "-0.12"),
-        ("top", ("0", "0", "1", "1", "327.67"), "327.67"),
-        ("bottom", ("0", "0", "1", "1", "-327.68"), "-327.68"),
-        ("bottom tie to even", ("0", "0", "1", "1", "-327.685"), "-327.68"),
         ("full-width and spaces", (" 0", "０", "１", "１", "０．５ "), "0.5"),
         ("Chinese full stop and minus sign", ("1", "1", "3", "\u22123", "２。５"), "-2"),
         ("exponents", ("0", "0", "1e3", "1e1", "5e2"), "5"),
         ("huge inputs", ("1e300", "1", "-1e300", "3", "0"), "2"),
     ]
 
+    def edges(self):
+        """The result's range as y writes it: lowest, highest."""
+        return (f"{self.layout['lowestResult']:.2f}", f"{self.layout['highestResult']:.2f}")
+
     def test_worked_examples_by_mouse(self):
-        for name, texts, expected in self.WORKED:
+        low, high = self.edges()
+        for name, texts, expected in self.WORKED + [
+            ("top", ("0", "0", "1", "1", high), high),
+            ("bottom", ("0", "0", "1", "1", low), low),
+            ("bottom tie to even", ("0", "0", "1", "1", low + "5"), low),  # the edge's last digit is even
+        ]:
             with self.subTest(name):
                 self.fill(texts)
                 self.el("Command1").click()
@@ -263,12 +269,14 @@ class Page(unittest.TestCase):
         ("other separator", ("1", "1", "3", "5", "2,5"), "x"),
         ("beyond a double", ("0", "1e999", "1", "0", "1"), "y1"),
         ("same number, other text", ("1", "1", "1.0", "2", "3"), "x2"),
-        ("result out of range", ("0", "0", "1", "1", "327.675"), "Command1"),
         ("intermediate overflow", ("0", "1e200", "1", "0", "1e200"), "Command1"),
     ]
 
     def test_failures_report_and_select_the_field_at_fault(self):
-        for name, texts, focus in self.FAILURES:
+        high = self.edges()[1]
+        for name, texts, focus in self.FAILURES + [
+            ("result out of range", ("0", "0", "1", "1", high + "5"), "Command1"),  # a tie to the even past the top
+        ]:
             with self.subTest(name):
                 self.fill(("1", "1", "3", "5", "2"))
                 self.el("Command1").click()
@@ -577,13 +585,14 @@ class MinimumFontSize(unittest.TestCase):
     every text whole and nothing overlapping, in whichever arrangement."""
 
     def test_the_page_stays_whole(self):
+        widest = f"{read_layout(LAYOUT_JSON)['lowestResult']:.2f}"
         for size in (12, 16):
             with self.subTest(size), opened(SITE, minimum_font_size=size) as (_, driver):
                 wait_until_ready(driver)
                 # l1 with its message, y with the widest result.
                 set_fields(driver, {"x1": "1", "y1": "1", "x2": "1", "y2": "5", "x": "2"})
                 driver.find_element(By.ID, "Command1").click()
-                set_fields(driver, {"y": "-327.68"})
+                set_fields(driver, {"y": widest})
                 found = driver.execute_script("""
                     const all = [...document.querySelectorAll('#Form1 .label, #Form1 input, #Form1 button')]
                         .filter(e => !e.closest('figure'));
