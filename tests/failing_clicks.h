@@ -40,6 +40,10 @@ inline constexpr Click kClicks[] = {
     {"valueLeavesRange", {"0", "1.5e308", "1", "-1.5e308", "1"}, "Command1"},
 };
 
+// 差 值 as the windows run it.
+inline constexpr const window::ButtonRow& kInterpolate = window::kButtons[0];
+static_assert(kInterpolate.command == window::Command::Interpolate);
+
 // The report the form makes for the row's inputs, with `separator`.
 inline window::Report expectedReport(const Click& row, char16_t separator = u'.') {
     fake::FakeForm form;
@@ -49,12 +53,8 @@ inline window::Report expectedReport(const Click& row, char16_t separator = u'.'
         return std::u16string(text.begin(), text.end());
     };
     form.setInputs(in(0), in(1), in(2), in(3), in(4));
-    try {
-        commands::Command1_Click(form);
-    } catch (const rt::Error& error) {
-        return window::reportFailure(error, window::Command::Interpolate, separator);
-    }
-    return {u"(the click did not fail)", {}, std::nullopt};
+    return window::runCommand(kInterpolate, form)
+        .value_or(window::Report{u"(the click did not fail)", {}, std::nullopt});
 }
 
 } // namespace failing

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "commands/commands.h"
+#include "failing_clicks.h"
 #include "fake_form.h"
 #include "runtime/errors.h"
 #include "window/report.h"
@@ -24,14 +25,10 @@ struct FailureRow {
 };
 void PrintTo(const FailureRow& row, std::ostream* out) { *out << row.name; }
 
-// The report for the interpolation's failure on `form`; none if it did not fail.
+// The report for the interpolation's failure on `form`, as the windows get
+// it; none if it did not fail.
 std::optional<window::Report> failedInterpolation(FakeForm& form) {
-    try {
-        commands::Command1_Click(form);
-    } catch (const rt::Error& error) {
-        return window::reportFailure(error, window::Command::Interpolate, form.decimalSeparator());
-    }
-    return std::nullopt;
+    return window::runCommand(failing::kInterpolate, form);
 }
 
 class Report : public testing::TestWithParam<FailureRow> {};
