@@ -184,8 +184,8 @@ TEST_F(Win32Window, EveryControlStandsWhereTheTableSays) {
     const auto style = GetWindowLongPtrW(form.hwnd(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX)); // fixed size
 
-    const window::ControlRow& frame1 = kControls[window::rowOf("Frame1")];
-    for (const auto& row : kControls) {
+    for (window::Row i = 0; i < kControls.size(); ++i) {
+        const auto& row = kControls[i];
         SCOPED_TRACE(std::string(row.name));
         const HWND hwnd = control(row.name);
         ASSERT_TRUE(IsWindow(hwnd));
@@ -193,12 +193,11 @@ TEST_F(Win32Window, EveryControlStandsWhereTheTableSays) {
         RECT box;
         GetWindowRect(hwnd, &box);
         MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&box), 2);
-        const int left = (row.left + (row.inFrame1 ? frame1.left : 0)) / 15;
-        const int top = (row.top + (row.inFrame1 ? frame1.top : 0)) / 15;
-        EXPECT_EQ(box.left, left);
-        EXPECT_EQ(box.top, top);
-        EXPECT_EQ(box.right - box.left, row.width / 15);
-        EXPECT_EQ(box.bottom - box.top, row.height / 15);
+        const window::Box table = window::windowBox(i);
+        EXPECT_EQ(box.left, window::toPixels(table.left));
+        EXPECT_EQ(box.top, window::toPixels(table.top));
+        EXPECT_EQ(box.right - box.left, window::toPixels(table.width));
+        EXPECT_EQ(box.bottom - box.top, window::toPixels(table.height));
         EXPECT_TRUE(IsWindowVisible(hwnd));
         EXPECT_EQ(textOf(hwnd), wide(row.caption));
         const auto controlStyle = GetWindowLongPtrW(hwnd, GWL_STYLE);
