@@ -273,9 +273,10 @@ class Page(unittest.TestCase):
     ]
 
     def test_failures_report_and_select_the_field_at_fault(self):
-        high = self.edges()[1]
+        low, high = self.edges()
         for name, texts, focus in self.FAILURES + [
-            ("result out of range", ("0", "0", "1", "1", high + "5"), "Command1"),  # a tie to the even past the top
+            ("result above the top", ("0", "0", "1", "1", high + "5"), "Command1"),  # a tie to the even past it
+            ("result below the bottom", ("0", "0", "1", "1", low + "6"), "Command1"),
         ]:
             with self.subTest(name):
                 self.fill(("1", "1", "3", "5", "2"))
@@ -353,15 +354,12 @@ class Page(unittest.TestCase):
             }
             return boxes;""")
 
-    def expected_box(self, name, scale=1.0):
-        return [v * scale for v in self.table[name]["box"]]
-
     def test_every_control_sits_where_the_table_puts_it(self):
         boxes = self.boxes()
         self.assertEqual(sorted(boxes), sorted(self.table))
         for name in self.table:
             with self.subTest(name):
-                for got, want in zip(boxes[name], self.expected_box(name)):
+                for got, want in zip(boxes[name], self.table[name]["box"]):
                     self.assertAlmostEqual(got, want, delta=1)
 
     def test_captions_are_the_tables_and_fields_are_named(self):
