@@ -129,11 +129,11 @@ run-windows: windows
 # The installer, build-windows/linterp-VERSION-win64.exe, and its check under
 # Wine; the version is the one CMake's project() gives.
 windows-package: windows
-	@cmake --build $(WIN_DIR) --target installer
+	@cmake --build $(WIN_DIR) --target installer dialog_probe
 	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
 	WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a scripts/check-windows-installer.sh \
 	    $(WIN_DIR)/linterp-$(shell sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' $(WIN_DIR)/CMakeCache.txt)-win64.exe \
-	    $(WIN_DIR)/packaging/linterp.nsi
+	    $(WIN_DIR)/packaging/linterp.nsi $(WIN_DIR)/packaging/dialog_probe.exe
 
 web:
 	@scripts/install-deps.sh web

@@ -8,7 +8,7 @@ seconds=$2
 here=$(cd "$(dirname "$0")" && pwd)
 # Under a locale whose C library writes decimals with a comma, as on a German
 # desktop: no result may depend on it.
-"$here/../tests/make-comma-locale.sh" "$build/locale"
+"$here/../tests/make-locale.sh" "$build/locale"
 comma_locale=(env LOCPATH="$build/locale" LC_ALL=de_DE.UTF-8)
 status=0
 for target in number interpolate clear; do

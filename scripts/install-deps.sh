@@ -26,7 +26,7 @@ bench_packages=(libbenchmark-dev libx11-dev libxdamage-dev xvfb xauth)
 fuzz_packages=(cmake make locales clang libclang-rt-dev libstdc++-12-dev libfast-float-dev)
 package_packages=("${run_packages[@]}" dpkg-dev file lintian appstream)
 screenshot_packages=(xvfb xauth xdotool imagemagick wine64 fonts-wine)
-windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libfast-float-dev wine64 fonts-wine nsis libgtest-dev
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libfast-float-dev wine64 fonts-wine nsis libgtest-dev locales
                   xvfb xauth fonts-noto-cjk fontconfig)
 # emscripten with node-acorn (its optimizer) compiles to WebAssembly; the page is
 # tested in Debian's Chromium, driven by its chromedriver through Selenium.
