@@ -32,7 +32,7 @@ web_configure = emcmake cmake -S . -B $(WASM_DIR) -DLINTERP_WERROR=$(WERROR) \
     -DCMAKE_BUILD_TYPE=$(or $(BUILD_TYPE),Release) -DLINTERP_WEB_SITE=$(abspath $(WEB_DIR))
 windows_configure = $(call configure,$(WIN_DIR)) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
-.PHONY: run test sanitize fuzz bench package check-deb test-debian13 matrix windows test-windows run-windows windows-package windows-portable \
+.PHONY: run test sanitize fuzz bench bench-windows package check-deb test-debian13 matrix windows test-windows run-windows windows-package windows-portable \
         web run-web test-web bench-web clean
 
 # Emscripten's optimizer needs Debian's acorn, which Node.js does not look for
@@ -86,11 +86,12 @@ package:
 check-deb: package
 	scripts/check-deb.sh $(PACKAGE_DIR)
 
-# A fresh clone's test, test-windows, test-web and check-deb, warnings as
-# errors, inside a Debian 13 root kept in /var/cache/linterp/debian13 (root or
-# sudo; the first run makes the root with debootstrap).
+# A fresh clone's test, test-windows, windows-package, test-web and
+# check-deb, warnings as errors, inside a Debian 13 root kept in
+# /var/cache/linterp/debian13 (root or sudo; the first run makes the root
+# with debootstrap).
 test-debian13:
-	scripts/test-debian13.sh test test-windows test-web check-deb
+	scripts/test-debian13.sh
 
 # The benchmarks: the command beside bare parsing and formatting, then
 # bench/startup.sh for the whole program's start-up.
@@ -100,6 +101,17 @@ bench:
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	./$(BUILD_DIR)/bench/command_bench
 	BUILD_DIR=$(BUILD_DIR) bench/startup.sh
+
+# linterp.exe's start-up under Wine beside a minimal Win32 program, timed by
+# the Linux build's start-up probe (bench/startup-windows.sh).
+bench-windows:
+	@scripts/install-deps.sh bench
+	@scripts/install-deps.sh windows
+	@$(call configure,$(BUILD_DIR)) -DLINTERP_BENCH=ON >/dev/null
+	@cmake --build $(BUILD_DIR) --target startup_probe -j $(JOBS)
+	@$(windows_configure) -DLINTERP_BENCH=ON >/dev/null
+	@cmake --build $(WIN_DIR) --target linterp minimal_win32 -j $(JOBS)
+	BUILD_DIR=$(BUILD_DIR) WIN_DIR=$(WIN_DIR) bench/startup-windows.sh
 
 windows:
 	@scripts/install-deps.sh windows

@@ -4,7 +4,8 @@
 # one EDIT) built the same way, taking turns on one virtual display. Wine's
 # server is started first and kept running, as it is on a desktop where any
 # Windows program has run.
-#   bench/startup-windows.sh [RUNS]   (after make bench, and make test-windows with LINTERP_BENCH=ON)
+#   make bench-windows   builds both and runs this
+#   bench/startup-windows.sh [RUNS]   (default 15)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}

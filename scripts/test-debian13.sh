@@ -2,7 +2,7 @@
 # Runs make targets of a fresh clone, warnings as errors, inside a Debian 13
 # root: the same commands a new user runs, on the current stable release
 # beside the machine's own.
-#   scripts/test-debian13.sh [TARGET...]   (default: test test-windows test-web check-deb)
+#   scripts/test-debian13.sh [TARGET...]   (default: test test-windows windows-package test-web check-deb)
 # The root is made once with debootstrap from this machine's own apt source
 # and kept between runs in LINTERP_DEBIAN13_ROOT (default
 # /var/cache/linterp/debian13); delete that folder to start afresh. The clone
@@ -11,7 +11,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 root=${LINTERP_DEBIAN13_ROOT:-/var/cache/linterp/debian13}
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(test test-windows test-web check-deb)
+[[ ${#targets[@]} -gt 0 ]] || targets=(test test-windows windows-package test-web check-deb)
 
 fail() { echo "test-debian13: $*" >&2; exit 1; }
 

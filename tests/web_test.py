@@ -608,6 +608,27 @@ class MinimumFontSize(unittest.TestCase):
                 self.assertEqual(found, {"overflowing": [], "overlapping": [], "sideways": 0})
 
 
+class MissingServiceWorker(unittest.TestCase):
+    """Without its service worker the page works, and tells a developer why it will not offline."""
+
+    def test_the_page_works_and_the_console_says_why_not_offline(self):
+        with tempfile.TemporaryDirectory() as folder:
+            shutil.copytree(SITE, folder, dirs_exist_ok=True)
+            os.remove(os.path.join(folder, "sw.js"))
+            with opened(folder) as (_, driver):
+                wait_until_ready(driver)
+                warnings = []  # each read of the log takes what it returns
+
+                def warned(d):
+                    warnings.extend(e["message"] for e in d.get_log("browser") if e["level"] == "WARNING")
+                    return any("service worker was not registered" in w for w in warnings)
+
+                WebDriverWait(driver, 10).until(warned)
+                set_fields(driver, dict(zip(FIELDS, ("1", "1", "3", "5", "2.5"))))
+                driver.find_element(By.ID, "Command1").click()
+                self.assertEqual(driver.find_element(By.ID, "y").get_property("value"), "4")
+
+
 class MissingModule(unittest.TestCase):
     """Without its WebAssembly module the page says so instead of showing a dead form."""
 

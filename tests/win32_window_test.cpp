@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "window/report.h"
 #include "window/win32/dpi.h"
 #include "window/win32/form1.h"
+#include "window/win32/guarded.h"
 
 namespace {
 
@@ -50,6 +52,35 @@ std::wstring className(HWND hwnd) {
     wchar_t name[64] = {};
     GetClassNameW(hwnd, name, 64);
     return name;
+}
+
+// Does `action`, which opens a message box on this thread; returns the box's
+// title and texts, read while it is open, after dismissing it with Enter.
+std::vector<std::wstring> expectingBox(const std::function<void()>& action) {
+    static std::vector<std::wstring>* seen;
+    std::vector<std::wstring> texts;
+    seen = &texts;
+    // Runs inside the box's own message loop.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND box = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND hwnd, LPARAM found) {
+            if (className(hwnd) == L"#32770" && IsWindowVisible(hwnd)) *reinterpret_cast<HWND*>(found) = hwnd;
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&box));
+        if (!box) return;
+        KillTimer(nullptr, id);
+        seen->push_back(textOf(box));
+        EnumChildWindows(box, [](HWND child, LPARAM) {
+            if (className(child) == L"Static" && GetWindowTextLengthW(child) > 0) seen->push_back(textOf(child));
+            return TRUE;
+        }, 0);
+        const HWND focus = GetFocus();
+        PostMessageW(focus ? focus : box, WM_KEYDOWN, VK_RETURN, 1);
+        PostMessageW(focus ? focus : box, WM_KEYUP, VK_RETURN, 1 | (1u << 30) | (1u << 31));
+    });
+    action();
+    KillTimer(nullptr, timer);
+    return texts;
 }
 
 // The focus is read after the queue is empty.
@@ -130,29 +161,7 @@ protected:
     // Clicks a button that opens a message box; returns the box's title and
     // text, read while it is open, after dismissing it with Enter.
     std::vector<std::wstring> clickExpectingBox(std::string_view name) {
-        static std::vector<std::wstring>* seen;
-        std::vector<std::wstring> texts;
-        seen = &texts;
-        // Runs inside the box's own message loop.
-        const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-            HWND box = nullptr;
-            EnumThreadWindows(GetCurrentThreadId(), [](HWND hwnd, LPARAM found) {
-                if (className(hwnd) == L"#32770" && IsWindowVisible(hwnd)) *reinterpret_cast<HWND*>(found) = hwnd;
-                return TRUE;
-            }, reinterpret_cast<LPARAM>(&box));
-            if (!box) return;
-            KillTimer(nullptr, id);
-            seen->push_back(textOf(box));
-            EnumChildWindows(box, [](HWND child, LPARAM) {
-                if (className(child) == L"Static" && GetWindowTextLengthW(child) > 0) seen->push_back(textOf(child));
-                return TRUE;
-            }, 0);
-            const HWND focus = GetFocus();
-            PostMessageW(focus ? focus : box, WM_KEYDOWN, VK_RETURN, 1);
-            PostMessageW(focus ? focus : box, WM_KEYUP, VK_RETURN, 1 | (1u << 30) | (1u << 31));
-        });
-        click(name);
-        KillTimer(nullptr, timer);
+        auto texts = expectingBox([&] { click(name); });
         comeBack();
         return texts;
     }
@@ -585,6 +594,46 @@ TEST_F(Win32Window, ARelayoutDeletesTheFontsItReplaces) {
     EXPECT_EQ(GetObjectType(message), 0u);
     EXPECT_EQ(GetObjectType(title), 0u);
     for (const auto& row : kControls) EXPECT_EQ(GetObjectType(fontOf(row.name)), static_cast<DWORD>(OBJ_FONT));
+}
+
+// An exception a message handler lets out: the user is told in a box, a
+// debugger is told its text, and the window goes on.
+std::vector<std::string>* debugLines;
+LONG CALLBACK collectDebugOutput(EXCEPTION_POINTERS* exception) {
+    const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
+    if (record.ExceptionCode == DBG_PRINTEXCEPTION_C && record.NumberParameters >= 2)
+        debugLines->push_back(reinterpret_cast<const char*>(record.ExceptionInformation[1]));
+    return EXCEPTION_CONTINUE_SEARCH; // and on to the system's own handling
+}
+
+TEST(Win32Guard, AnExceptionFromAHandlerIsReportedAndTheWindowGoesOn) {
+    const auto proc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        return window::win32::guarded(hwnd, message, wParam, lParam, [&]() -> LRESULT {
+            if (message == WM_APP) throw std::runtime_error("the handler failed");
+            return message == WM_APP + 1 ? 42 : DefWindowProcW(hwnd, message, wParam, lParam);
+        });
+    };
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = proc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"linterp.test.Throwing";
+    RegisterClassW(&windowClass);
+    const HWND hwnd = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                      200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+    ASSERT_TRUE(IsWindow(hwnd));
+
+    std::vector<std::string> lines;
+    debugLines = &lines;
+    const PVOID handler = AddVectoredExceptionHandler(1, collectDebugOutput);
+    const auto texts = expectingBox([&] { EXPECT_EQ(SendMessageW(hwnd, WM_APP, 0, 0), 0); });
+    RemoveVectoredExceptionHandler(handler);
+
+    EXPECT_EQ(texts, (std::vector<std::wstring>{wide(window::kTitle), wide(window::internalError("the handler failed"))}));
+    std::string traced;
+    for (const auto& line : lines) traced += line;
+    EXPECT_NE(traced.find("the handler failed"), std::string::npos) << traced;
+    EXPECT_EQ(SendMessageW(hwnd, WM_APP + 1, 0, 0), 42); // still answering
+    DestroyWindow(hwnd);
 }
 
 // Closing.

@@ -169,6 +169,8 @@ calculator
         ready(loaded);
         // Offline after the first visit, stored once the page is up so as
         // not to slow it. Pages opened from a file have no service worker.
+        // The page works on without it; the console says why it will not offline.
         if ("serviceWorker" in navigator && location.protocol !== "file:")
-            navigator.serviceWorker.register("sw.js").catch(() => {});
+            navigator.serviceWorker.register("sw.js").catch((error) =>
+                console.warn("linterp: no offline use, the service worker was not registered:", error));
     }, fail);

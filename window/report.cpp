@@ -95,9 +95,11 @@ std::optional<Report> runCommand(const ButtonRow& button, commands::FormFields& 
         return reportFailure(error, button.command, form.decimalSeparator());
     } catch (const std::exception& error) {
         // Not one of the runtime's errors: out of memory, most likely.
-        return Report{u"内部错误：" + widen(error.what()), unfinished(button.command), std::nullopt};
+        return Report{internalError(error.what()), unfinished(button.command), std::nullopt};
     }
 }
+
+std::u16string internalError(std::string_view what) { return u"内部错误：" + widen(what); }
 
 Report reportFailure(const rt::Error& error, Command command, char16_t separator) {
     Report report = describe(error, separator);

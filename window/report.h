@@ -30,6 +30,10 @@ std::optional<Report> runCommand(const ButtonRow& button, commands::FormFields& 
 // use `separator`. A conversion error names the field it read.
 Report reportFailure(const rt::Error& error, Command command, char16_t separator);
 
+// The message for a failure that is none of the runtime's errors (out of
+// memory, most likely), whatever it interrupted; `what` is its ASCII text.
+std::u16string internalError(std::string_view what);
+
 // How a message names a text the user typed: in Chinese quotation marks, cut
 // to its first 40 code units and "…" when longer, never inside a surrogate pair.
 std::u16string quote(std::u16string_view text);

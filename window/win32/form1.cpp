@@ -8,6 +8,7 @@
 #include "commands/commands.h"
 #include "window/win32/controls.h"
 #include "window/win32/dpi.h"
+#include "window/win32/guarded.h"
 
 namespace window::win32 {
 
@@ -68,8 +69,8 @@ bool Form1::preTranslate(MSG& message) {
     return IsDialogMessageW(hwnd_, &message);
 }
 
-// One switch that forwards each message to its handler; a C++ exception must
-// never leave it for the system's code.
+// One switch that forwards each message to its handler; a C++ exception is
+// reported and never leaves it for the system's code.
 LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -78,11 +79,7 @@ LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
     auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
-    try {
-        return form->handle(message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
+    return guarded(hwnd, message, wParam, lParam, [&] { return form->handle(message, wParam, lParam); });
 }
 
 LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
