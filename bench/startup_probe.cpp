@@ -53,12 +53,14 @@ double since(Clock::time_point start) {
 
 // Screen damage is tracked on the root window, which sees every window's
 // drawing; a Qt window is mapped without a background, so the first damage
-// after the map is the program's own first paint.
-bool measure(Display* display, int damageEvent, const char* program, Sample& sample) {
+// after the map is the program's own first paint. Every drawing is reported
+// (raw rectangles): with one report per non-empty region, a paint that came
+// between an earlier report and its subtraction would be lost.
+// Returns why it could not measure, or nullptr.
+const char* measure(Display* display, int damageEvent, const char* program, Sample& sample) {
     const Window root = DefaultRootWindow(display);
     XSelectInput(display, root, SubstructureNotifyMask);
-    const Damage damage = XDamageCreate(display, root, XDamageReportNonEmpty);
-    XDamageSubtract(display, damage, None, None); // only what comes after this counts
+    const Damage damage = XDamageCreate(display, root, XDamageReportRawRectangles);
     XSync(display, True); // drop events from earlier runs
     const auto start = Clock::now();
     const pid_t pid = fork();
@@ -70,17 +72,21 @@ bool measure(Display* display, int damageEvent, const char* program, Sample& sam
     while (sample.paintedMs == 0) {
         while (!XPending(display)) {
             int status = 0;
-            if (waitpid(pid, &status, WNOHANG) == pid) return false; // died before showing
-            if (Clock::now() - start > std::chrono::seconds(20)) return kill(pid, SIGKILL), false;
+            if (waitpid(pid, &status, WNOHANG) == pid) return "it ended before showing a window";
+            if (Clock::now() - start > std::chrono::seconds(20)) {
+                kill(pid, SIGKILL);
+                waitpid(pid, nullptr, 0);
+                return sample.mappedMs == 0 ? "no window was mapped within 20 s"
+                                            : "its window was mapped but not drawn within 20 s";
+            }
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         XEvent event;
         XNextEvent(display, &event);
         if (event.type == MapNotify && sample.mappedMs == 0) {
             sample.mappedMs = since(start);
-        } else if (event.type == damageEvent + XDamageNotify) {
-            XDamageSubtract(display, damage, None, None);
-            if (sample.mappedMs != 0) sample.paintedMs = since(start);
+        } else if (event.type == damageEvent + XDamageNotify && sample.mappedMs != 0) {
+            sample.paintedMs = since(start);
         }
     }
     XDamageDestroy(display, damage);
@@ -90,7 +96,7 @@ bool measure(Display* display, int damageEvent, const char* program, Sample& sam
     sample.anonymousKiB = field(pid, "Anonymous");
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
-    return true;
+    return nullptr;
 }
 
 template <class T>
@@ -122,8 +128,8 @@ int main(int argc, char* argv[]) {
     for (int run = 0; run < runs; ++run) {
         for (int p = 0; p < programs; ++p) {
             Sample sample{};
-            if (!measure(display, damageEvent, argv[p + 2], sample)) {
-                std::fprintf(stderr, "startup_probe: %s did not show a window\n", argv[p + 2]);
+            if (const char* why = measure(display, damageEvent, argv[p + 2], sample)) {
+                std::fprintf(stderr, "startup_probe: %s, run %d: %s\n", argv[p + 2], run + 1, why);
                 return 1;
             }
             samples[static_cast<std::size_t>(p)].push_back(sample);
