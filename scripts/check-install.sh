@@ -22,7 +22,18 @@ for file in "$desktop" "$metainfo" "$icon" "${manuals[@]}" "$root/share/doc/lint
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"
 "$(dirname "$0")/check-metainfo.sh" "$metainfo" || fail "the metainfo is not valid"
 
-grep -qx 'Name\[zh_CN\]=线性差值' "$desktop" || fail "the menu entry has no Chinese name"
+# What a menu in LOCALE shows for KEY: KEY[lang_COUNTRY], else KEY[lang], else KEY.
+shown() { # KEY LOCALE
+    local key
+    for key in "$1[$2]" "$1[${2%%_*}]" "$1"; do
+        awk -v k="$key" 'index($0, k "=") == 1 { print substr($0, length(k) + 2); found = 1; exit } END { exit !found }' \
+            "$desktop" && return
+    done
+}
+# The program's name as its window shows it, in every Chinese-speaking region's menu.
+for locale in zh_CN zh_TW zh_HK zh_SG zh_MO; do
+    [[ "$(shown Name "$locale")" == 线性差值 ]] || fail "a $locale menu shows the entry as '$(shown Name "$locale")'"
+done
 grep -qx 'Exec=linterp' "$desktop" || fail "the menu entry does not start linterp"
 grep -qx "Icon=$id" "$desktop" || fail "the menu entry names another icon"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" || fail "metainfo launches another entry"
