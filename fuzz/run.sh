@@ -14,7 +14,10 @@ status=0
 for target in number interpolate clear; do
     work="$build/corpus/$target"
     mkdir -p "$work" "$build/artifacts"
-    cp -n "$here/corpus/$target/"* "$work/" 2>/dev/null || true
+    # From the seeds, or the run would start from nothing and find little.
+    seeds=("$here/corpus/$target/"*)
+    [[ -f "${seeds[0]}" ]] || { echo "fuzz: no seeds in fuzz/corpus/$target (fuzz/make_seeds.py makes them)" >&2; exit 1; }
+    cp "${seeds[@]}" "$work/"
     echo "== $target: ${seconds}s"
     if ! "${comma_locale[@]}" "$build/fuzz/${target}_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
         -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" "$work" \

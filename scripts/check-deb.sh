@@ -14,8 +14,15 @@ fail() { echo "check-deb: $*" >&2; exit 1; }
 # Debian's own checker first: no error and no warning, but for the address of
 # the default maintainer, which a packager replaces (make package MAINTAINER=...).
 command -v lintian >/dev/null || fail "lintian is not installed (Debian package lintian)"
-report=$(lintian "$deb" 2>/dev/null || true)
+# What it finds is judged below, so it is told to fail on nothing: any other
+# status than 0 means it did not check the package.
+lintian_status=0
+report=$(lintian --fail-on none "$deb" 2>"$dir/lintian.stderr") || lintian_status=$?
 [[ -z "$report" ]] || echo "$report"
+if [[ $lintian_status -ne 0 ]]; then
+    cat "$dir/lintian.stderr" >&2
+    fail "lintian did not check the package (status $lintian_status)"
+fi
 faults=$(grep -E '^[EW]: ' <<<"$report" | grep -vE '^E: linterp: bogus-mail-host(-in-debian-changelog)? (Maintainer )?linterp@localhost( |$)' || true)
 # Debian 13's lintian also fails the metainfo for its one AppStream warning:
 # the project has no homepage yet, and none is invented. Allowed only while

@@ -14,7 +14,8 @@ run=$(dirname "$0")/wine-run.sh
 [[ -f "$prefix/.linterp-ready-2" ]] && exit 0
 
 echo "linterp: making the Wine prefix $prefix (once; takes a few seconds)"
-"$run" wineboot -i >/dev/null 2>&1 || true
+log=$prefix/wineboot.log
+"$run" wineboot -i >"$log" 2>&1 || { tail -n 20 "$log" >&2; echo "linterp: Wine could not make the prefix $prefix" >&2; exit 1; }
 
 face=$(fc-match -f '%{family[0]}' 'Noto Sans CJK SC:lang=zh-cn' 2>/dev/null || true)
 serif=$(fc-match -f '%{family[0]}' 'Noto Serif CJK SC:lang=zh-cn' 2>/dev/null || true)

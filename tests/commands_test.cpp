@@ -182,6 +182,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, InterpolateFails, testing::Values(
              rt::ErrorKind::FloatingPoint, fault(rt::FpFault::Overflow)},
     ErrorRow{"productOverflows", {u"0", u"1e200", u"1", u"0", u"1e200"},
              rt::ErrorKind::FloatingPoint, fault(rt::FpFault::Overflow)},
+    // x1 and x2 are the same number in other texts: without the product's
+    // own check this would be reported as a division by zero.
+    ErrorRow{"productOverflowsBeforeAZeroDivisor", {u"1.7e308", u"1", u"17e307", u"0", u"-1.7e308"},
+             rt::ErrorKind::FloatingPoint, fault(rt::FpFault::Overflow)},
     ErrorRow{"quotientOverflows", {u"0", u"1e300", u"1e-300", u"0", u"1"},
              rt::ErrorKind::FloatingPoint, fault(rt::FpFault::Overflow)},
     ErrorRow{"differenceOverflowsTimesZero", {u"-1.5e308", u"1", u"1", u"1", u"1.5e308"},

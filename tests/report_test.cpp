@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 
 #include "commands/commands.h"
@@ -101,6 +102,20 @@ TEST(Report, APropertyErrorNamesTheControlAndNoField) {
     EXPECT_EQ(report->field, std::nullopt);
     EXPECT_EQ(report->message, u"无法读写控件 x1 的 Text 属性。");
     EXPECT_EQ(report->unfinished, u"没有清除全部内容。");
+}
+
+// An error of no runtime kind (out of memory, say) is reported, never let out
+// into the toolkit's event loop.
+TEST(Report, AnErrorOfNoRuntimeKindIsAnInternalError) {
+    FakeForm form;
+    const window::ButtonRow failing{
+        "Command1", [](commands::FormFields&) { throw std::runtime_error("no memory left"); },
+        window::Command::Interpolate};
+    const std::optional<window::Report> report = window::runCommand(failing, form);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->message, u"内部错误：no memory left");
+    EXPECT_EQ(report->unfinished, u"没有计算出新的结果；y 中若有数值，仍是之前的结果。");
+    EXPECT_EQ(report->field, std::nullopt);
 }
 
 // A text that reads as a number with the other decimal separator.
