@@ -3,7 +3,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "window/qt/application.h"
 #include "window/qt/command_line.h"
@@ -21,6 +24,52 @@ bool displayAvailable(int argc, char* argv[]) {
         if (std::string_view(argv[i]) == "-platform" || std::string_view(argv[i]) == "--platform") return true;
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
+
+// While the application starts, Qt's messages are held back: when no
+// platform can reach a display, Qt ends with a fatal message and aborts, and
+// the user gets one line of ours and status 1 instead. Otherwise what was
+// held is passed on.
+class StartingMessages {
+public:
+    StartingMessages() : previous_(qInstallMessageHandler(hold)) {}
+    ~StartingMessages() {
+        qInstallMessageHandler(previous_);
+        for (const Held& message : held_) {
+            const QMessageLogContext context(message.file.c_str(), message.line, message.function.c_str(),
+                                             message.category.c_str());
+            previous_(message.type, context, message.text);
+        }
+        held_.clear();
+    }
+    StartingMessages(const StartingMessages&) = delete;
+    StartingMessages& operator=(const StartingMessages&) = delete;
+
+private:
+    struct Held {
+        QtMsgType type;
+        std::string file, function, category;
+        int line;
+        QString text;
+    };
+    static void hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type == QtFatalMsg) {
+            const auto shown = [](const char* name) {
+                const char* value = std::getenv(name);
+                return std::string(name) + (value && *value ? "=" + std::string(value) : " unset");
+            };
+            const char* platform = std::getenv("QT_QPA_PLATFORM");
+            std::fprintf(stderr, "linterp: cannot open the window: no display could be reached (%s, %s%s)\n",
+                         shown("DISPLAY").c_str(), shown("WAYLAND_DISPLAY").c_str(),
+                         platform ? (", " + shown("QT_QPA_PLATFORM")).c_str() : "");
+            std::_Exit(1);
+        }
+        const auto copy = [](const char* value) { return std::string(value ? value : ""); };
+        held_.push_back({type, copy(context.file), copy(context.function), copy(context.category), context.line,
+                         text});
+    }
+    static inline std::vector<Held> held_;
+    QtMessageHandler previous_;
+};
 
 } // namespace
 
@@ -41,7 +90,9 @@ int main(int argc, char* argv[]) {
         std::fputs("linterp: no display to open the window on (DISPLAY is not set)\n", stderr);
         return 1;
     }
+    std::optional<StartingMessages> starting(std::in_place);
     QApplication app(argc, argv);
+    starting.reset();
     window::setUpApplication(app);
     window::Form1 form;
     form.show();
