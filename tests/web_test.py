@@ -303,6 +303,23 @@ class Page(unittest.TestCase):
         self.close_report("x")
         self.assertEqual(self.selection(), [0, 100_000, 100_000])
 
+    def test_pasted_lines_stay_apart_on_one_line(self):
+        for pasted in ("2.5\n3", "2.5\r\n3", "2.5\r3"):
+            with self.subTest(repr(pasted)):
+                self.open()
+                self.fill(("1", "1", "3", "5", ""))
+                self.el("x").click()
+                self.driver.execute_script("""
+                    const data = new DataTransfer();
+                    data.setData("text/plain", arguments[0]);
+                    const paste = new ClipboardEvent("paste", {clipboardData: data, bubbles: true, cancelable: true});
+                    if (document.activeElement.dispatchEvent(paste))  // not taken: what a browser does itself
+                        document.activeElement.value += arguments[0].replace(/[\\r\\n]/g, "");""", pasted)
+                self.assertEqual(self.value("x"), "2.5 3")
+                self.el("Command1").click()
+                self.assertIn("“2.5 3”", self.report())
+                self.close_report(focus="x")
+
     def test_clear_empties_every_field_and_the_message(self):
         self.fill(("1", "1", "1", "5", "2"))
         self.el("Command1").click()

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
@@ -493,6 +494,28 @@ TEST_F(Win32Window, EditingKeysWorkInEveryField) {
         EXPECT_EQ(text(name), L"3");
         typeChars(control(name), L"\x1A"); // Ctrl+Z
         EXPECT_EQ(text(name), L"12.5");
+    }
+}
+
+// Pasted lines stay apart as the field shows them, and the box quotes them on
+// one line.
+TEST_F(Win32Window, APasteOfSeveralLinesIsHeldAsShownOnOneLine) {
+    fill(L"1", L"1", L"3", L"5", L"");
+    for (const std::wstring pasted : {L"2.5\n3", L"2.5\r\n3", L"2.5\r3"}) {
+        SCOPED_TRACE(narrow(pasted));
+        ASSERT_TRUE(OpenClipboard(form.hwnd()));
+        EmptyClipboard();
+        const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+        std::copy_n(pasted.c_str(), pasted.size() + 1, static_cast<wchar_t*>(GlobalLock(data)));
+        GlobalUnlock(data);
+        SetClipboardData(CF_UNICODETEXT, data); // the clipboard owns it now
+        CloseClipboard();
+        type("x", L"");
+        SendMessageW(control("x"), WM_PASTE, 0, 0);
+        EXPECT_EQ(text("x"), L"2.5 3");
+        const auto box = clickExpectingBox("Command1");
+        ASSERT_GE(box.size(), 2u);
+        EXPECT_NE(box[1].find(L"\u201c2.5 3\u201d"), std::wstring::npos) << narrow(box[1]);
     }
 }
 

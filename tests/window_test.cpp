@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
@@ -508,6 +509,25 @@ TEST_F(Window, CtrlAEditKeysWorkInEveryField) {
         EXPECT_EQ(edit->text(), "12.5");
         QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier); // undo the paste
         EXPECT_TRUE(edit->text().isEmpty());
+    }
+}
+
+// Pasted lines stay apart as the field shows them, and a box quotes them on
+// one line.
+TEST_F(Window, APasteOfSeveralLinesIsHeldAsShownOnOneLine) {
+    fill("1", "1", "3", "5", "");
+    for (const char* pasted : {"2.5\n3", "2.5\r\n3", "2.5\r3"}) {
+        SCOPED_TRACE(pasted);
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(pasted));
+        QLineEdit* edit = field("x");
+        edit->clear();
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(edit->text(), "2.5 3");
+        EXPECT_EQ(edit->cursorPosition(), 5);
+        const QStringList box = clickExpectingBox("Command1");
+        ASSERT_GE(box.size(), 2);
+        EXPECT_TRUE(box[1].contains(QString::fromUtf8("“2.5 3”"))) << box[1].toStdString();
     }
 }
 

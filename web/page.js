@@ -97,6 +97,17 @@ const click = (button) => {
 // as there is no form to submit.
 for (const button of buttons) button.addEventListener("click", () => click(button));
 
+// A field holds one line. A browser drops a pasted text's line breaks, which
+// would run two pasted lines together into one number ("2.5" and "3" into
+// 2.53); each becomes a space instead, as in the desktop windows.
+for (const field of rows.filter(isField))
+    field.addEventListener("paste", (event) => {
+        const pasted = event.clipboardData?.getData("text/plain") ?? "";
+        if (!/[\r\n]/.test(pasted)) return;
+        event.preventDefault();
+        field.setRangeText(pasted.replace(/\r\n|\r|\n/g, " "), field.selectionStart, field.selectionEnd, "end");
+    });
+
 const ready = (loaded) => {
     module = loaded;
     for (const button of buttons) button.removeAttribute("aria-disabled");

@@ -32,6 +32,17 @@ void Form::click(Row row) {
     else if (focus) skin_.focus(*focus, false);
 }
 
+std::u16string Form::oneLine(std::u16string_view pasted) {
+    std::u16string line;
+    line.reserve(pasted.size());
+    for (std::size_t i = 0; i < pasted.size(); ++i) {
+        const char16_t c = pasted[i];
+        if (c == u'\r' && i + 1 < pasted.size() && pasted[i + 1] == u'\n') continue; // CR LF is one break
+        line += c == u'\r' || c == u'\n' ? u' ' : c;
+    }
+    return line;
+}
+
 int Form::heldReferences() const {
     int held = l1_.references();
     for (const TextBoxBinding& box : boxes_) held += box.references();

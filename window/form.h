@@ -69,6 +69,11 @@ public:
     // field it does nothing.
     static constexpr bool enterPresses(Row row) { return kControls[row].kind == Kind::CommandButton; }
 
+    // What a field keeps of a pasted text: one line, each line break (CR LF,
+    // CR or LF) a space, so that it shows what it holds and no two pasted
+    // lines run together into one number.
+    static std::u16string oneLine(std::u16string_view pasted);
+
     // Control references the commands hold at this moment; 0 between clicks.
     int heldReferences() const;
 

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QValidator>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
@@ -30,6 +31,21 @@ QRect pixels(const ControlRow& row) {
     return {toPixels(row.left), toPixels(row.top), toPixels(row.width), toPixels(row.height)};
 }
 
+// A field holds one line: a pasted text's line breaks become spaces before
+// it is shown, in the edit that the paste makes (so Ctrl+Z undoes it whole).
+class OneLine final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& cursor) const override {
+        if (input.contains(QLatin1Char('\n')) || input.contains(QLatin1Char('\r'))) {
+            // A CR LF becomes one space: the cursor moves back by what went before it.
+            cursor = static_cast<int>(Form::oneLine(input.left(cursor).toStdU16String()).size());
+            input = toQString(Form::oneLine(input.toStdU16String()));
+        }
+        return Acceptable;
+    }
+};
+
 // The widget a layout row becomes, before it is placed.
 QWidget* makeControl(const ControlRow& row, QWidget* container) {
     const QString caption = toQString(row.caption);
@@ -45,6 +61,7 @@ QWidget* makeControl(const ControlRow& row, QWidget* container) {
     case Kind::TextBox: {
         auto* edit = new QLineEdit(container);
         edit->setAccessibleName(toQString(row.name));
+        edit->setValidator(new OneLine(edit));
         return edit;
     }
     case Kind::Frame: return new QGroupBox(caption, container);

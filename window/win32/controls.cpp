@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <optional>
+#include <string>
+
+#include "window/form.h"
 #include "window/win32/gdi.h"
 
 namespace window::win32 {
@@ -31,11 +35,38 @@ void clipLabel(HWND label, HWND field) {
     if (SetWindowRgn(label, visible.get(), FALSE)) visible.release(); // the window owns it now
 }
 
-// The other editing keys are the control's own.
+namespace {
+
+// The clipboard's text, if it has any.
+std::optional<std::u16string> clipboardText(HWND owner) {
+    if (!OpenClipboard(owner)) return std::nullopt;
+    std::optional<std::u16string> text;
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT))
+        if (const auto* units = static_cast<const char16_t*>(GlobalLock(data))) {
+            text.emplace(units);
+            GlobalUnlock(data);
+        }
+    CloseClipboard();
+    return text;
+}
+
+} // namespace
+
+// A pasted text's line breaks become spaces, where a one-line EDIT would keep
+// only its first line. The other editing keys are the control's own.
 LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message == WM_CHAR && wParam == 0x01) { // Ctrl+A
         SendMessageW(hwnd, EM_SETSEL, 0, -1);
         return 0;
+    }
+    if (message == WM_PASTE) {
+        const std::optional<std::u16string> pasted = clipboardText(hwnd);
+        if (pasted && pasted->find_first_of(u"\r\n") != std::u16string::npos) {
+            const std::u16string line = Form::oneLine(*pasted);
+            const std::wstring text(line.begin(), line.end());
+            SendMessageW(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+            return 0;
+        }
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
