@@ -53,14 +53,21 @@ private:
     };
     static void hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
         if (type == QtFatalMsg) {
-            const auto shown = [](const char* name) {
+            // Nothing allocated: this is the way out of a failed start.
+            const auto setting = [](const char* name) {
                 const char* value = std::getenv(name);
-                return std::string(name) + (value && *value ? "=" + std::string(value) : " unset");
+                if (value && *value) std::fprintf(stderr, "%s=%s", name, value);
+                else std::fprintf(stderr, "%s unset", name);
             };
-            const char* platform = std::getenv("QT_QPA_PLATFORM");
-            std::fprintf(stderr, "linterp: cannot open the window: no display could be reached (%s, %s%s)\n",
-                         shown("DISPLAY").c_str(), shown("WAYLAND_DISPLAY").c_str(),
-                         platform ? (", " + shown("QT_QPA_PLATFORM")).c_str() : "");
+            std::fputs("linterp: cannot open the window: no display could be reached (", stderr);
+            setting("DISPLAY");
+            std::fputs(", ", stderr);
+            setting("WAYLAND_DISPLAY");
+            if (std::getenv("QT_QPA_PLATFORM")) {
+                std::fputs(", ", stderr);
+                setting("QT_QPA_PLATFORM");
+            }
+            std::fputs(")\n", stderr);
             std::_Exit(1);
         }
         const auto copy = [](const char* value) { return std::string(value ? value : ""); };
