@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <optional>
-#include <string>
 
 #include "window/form.h"
 #include "window/win32/gdi.h"
@@ -52,8 +51,8 @@ std::optional<std::u16string> clipboardText(HWND owner) {
 
 } // namespace
 
-// A pasted text's line breaks become spaces, where a one-line EDIT would keep
-// only its first line. The other editing keys are the control's own.
+// A one-line EDIT would keep only a pasted text's first line. The other
+// editing keys are the control's own.
 LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message == WM_CHAR && wParam == 0x01) { // Ctrl+A
         SendMessageW(hwnd, EM_SETSEL, 0, -1);
@@ -62,9 +61,7 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
     if (message == WM_PASTE) {
         const std::optional<std::u16string> pasted = clipboardText(hwnd);
         if (pasted && pasted->find_first_of(u"\r\n") != std::u16string::npos) {
-            const std::u16string line = Form::oneLine(*pasted);
-            const std::wstring text(line.begin(), line.end());
-            SendMessageW(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+            SendMessageW(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(Form::oneLine(*pasted)).c_str()));
             return 0;
         }
     }

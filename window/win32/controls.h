@@ -6,10 +6,16 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
+#include <string_view>
 
 #include "window/layout.h"
 
 namespace window::win32 {
+
+// A text as the controls take it: wchar_t is UTF-16 on Windows, so the
+// layout's and the form's texts pass as they are, unit for unit.
+inline std::wstring wide(std::u16string_view text) { return {text.begin(), text.end()}; }
 
 struct Control {
     const wchar_t* className;
@@ -37,7 +43,8 @@ inline constexpr std::array<Row, kControls.size()> kZOrder = [] {
 void clipLabel(HWND label, HWND field);
 
 // Ctrl+A selects the whole text, which the single-line edit control of older
-// Windows and of Wine ignores; installed on every text field.
+// Windows and of Wine ignores, and a paste's line breaks become spaces
+// (Form::oneLine); installed on every text field.
 LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
 
 } // namespace window::win32

@@ -18,9 +18,6 @@ namespace {
 // for Enter and Escape and which the window ignores.
 constexpr int kFirstId = 100;
 
-// wchar_t is UTF-16 on Windows: texts pass as they are, unit for unit.
-std::wstring wide(std::u16string_view text) { return {text.begin(), text.end()}; }
-
 } // namespace
 
 Form1::Form1(HINSTANCE instance, char16_t decimalSeparator) : instance_(instance), form_(*this, decimalSeparator) {

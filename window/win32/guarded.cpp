@@ -1,9 +1,9 @@
 #include "window/win32/guarded.h"
 
-#include <string>
 
 #include "window/layout.h"
 #include "window/report.h"
+#include "window/win32/controls.h"
 
 namespace window::win32 {
 
@@ -16,9 +16,7 @@ void reportEscaped(HWND owner, const char* what) noexcept {
     if (showing) return;
     showing = true;
     try {
-        const std::u16string message = internalError(what);
-        const std::wstring text(message.begin(), message.end()), title(kTitle.begin(), kTitle.end());
-        MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+        MessageBoxW(owner, wide(internalError(what)).c_str(), wide(kTitle).c_str(), MB_OK | MB_ICONERROR);
     } catch (const std::exception&) {
         OutputDebugStringA("linterp: and the report box could not be made\n");
     }
