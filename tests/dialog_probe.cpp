@@ -10,26 +10,16 @@
 
 #include <string>
 
+#include "win32_text.h"
+
 namespace {
-
-std::wstring textOf(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-std::wstring classOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
 
 // The topmost visible dialog of any program: a message box, or a wizard whose
 // pages are dialogs inside it.
 HWND frontDialog() {
     HWND found = nullptr;
     EnumWindows([](HWND hwnd, LPARAM out) {
-        if (!IsWindowVisible(hwnd) || classOf(hwnd) != L"#32770") return TRUE;
+        if (!IsWindowVisible(hwnd) || className(hwnd) != L"#32770") return TRUE;
         *reinterpret_cast<HWND*>(out) = hwnd;
         return FALSE;
     }, reinterpret_cast<LPARAM>(&found));
@@ -57,11 +47,7 @@ HWND controlOf(HWND dialog, int id) {
 void print(std::wstring line) {
     for (wchar_t& c : line)
         if (c == L'\r' || c == L'\n') c = L' ';
-    const std::wstring text = line + L"\n";
-    std::string utf8(text.size() * 3, '\0');
-    utf8.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                             utf8.data(), static_cast<int>(utf8.size()), nullptr,
-                                                             nullptr)));
+    const std::string utf8 = narrow(line + L"\n");
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
@@ -80,7 +66,7 @@ int wmain(int argc, wchar_t** argv) {
         print(L"title\t0\t" + textOf(dialog));
         EnumChildWindows(dialog, [](HWND child, LPARAM) {
             if (IsWindowVisible(child))
-                print(classOf(child) + L"\t" + std::to_wstring(GetDlgCtrlID(child)) + L"\t" + textOf(child));
+                print(className(child) + L"\t" + std::to_wstring(GetDlgCtrlID(child)) + L"\t" + textOf(child));
             return TRUE;
         }, 0);
         return 0;

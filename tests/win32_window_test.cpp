@@ -16,6 +16,7 @@
 
 #include "failing_clicks.h"
 #include "test_locale.h"
+#include "win32_text.h"
 #include "commands/commands.h"
 #include "commands/form_fields.h"
 #include "window/layout.h"
@@ -33,27 +34,6 @@ using window::win32::toDevice;
 
 std::wstring wide(std::u16string_view text) { return {text.begin(), text.end()}; }
 std::wstring wideAscii(std::string_view text) { return {text.begin(), text.end()}; }
-
-std::wstring textOf(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-// For failure messages: UTF-8, by the system's own conversion.
-std::string narrow(const std::wstring& text) {
-    std::string out(text.size() * 3, '\0');
-    out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                            out.data(), static_cast<int>(out.size()), nullptr,
-                                                            nullptr)));
-    return out;
-}
-
-std::wstring className(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
 
 // Does `action`, which opens a message box on this thread; returns the box's
 // title and texts, read while it is open, after dismissing it with Enter.
