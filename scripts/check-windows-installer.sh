@@ -44,13 +44,15 @@ makensis -V2 -INPUTCHARSET UTF8 -DACCOUNT_TYPE=User "-DOUTFILE=$standard" "$nsi"
 
 user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\linterp'
 machine_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\linterp'
-# The Unix path of a folder the user's environment names, as Windows sees it.
-folder() { # VARIABLE
+# A folder the user's environment names, as Windows writes it; and its Unix path.
+windows_folder() { # VARIABLE
     local windows
     windows=$(run cmd /c "echo %$1%" | tr -d '\r') && [[ $windows == ?:\\* ]] \
         || fail "Wine's cmd does not tell %$1%: '$windows'"
-    run winepath -u "$windows" | tr -d '\r' || fail "winepath cannot place $windows"
+    echo "$windows"
 }
+unix_path() { run winepath -u "$1" | tr -d '\r' || fail "winepath cannot place $1"; }
+folder() { local windows; windows=$(windows_folder "$1") || exit 1; unix_path "$windows"; } # VARIABLE
 user_dir=$(folder LOCALAPPDATA)/Programs/linterp
 user_menu="$(folder APPDATA)/Microsoft/Windows/Start Menu/Programs"
 machine_dir="$WINEPREFIX/drive_c/Program Files/linterp"
@@ -164,7 +166,7 @@ step "all-users uninstall: nothing left: ok"
 chinese() { env LOCPATH="$work/locale" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$here/wine-run.sh" "$@"; }
 # The front dialog's controls, "CLASS<tab>ID<tab>TEXT" a line, once it shows TEXT.
 dialog_with() { # TEXT
-    local texts=
+    local texts= i
     for ((i = 0; i < 60; i++)); do
         texts=$(run "$probe" texts 2>/dev/null | tr -d '\r') && [[ $texts == *"$1"* ]] && { echo "$texts"; return; }
         sleep 0.5
@@ -188,8 +190,8 @@ start_gui() { (trap - ERR; chinese "$@") & gui=$!; }
 running() { run "$probe" shown 线性差值; } # the program's window is on the screen
 
 # An administrator is asked first; 否 installs for the current user alone.
-chinese_dir_windows="$(run cmd /c "echo %LOCALAPPDATA%" | tr -d '\r')\\数学 工具\\线性差值"
-chinese_dir=$(run winepath -u "$chinese_dir_windows" | tr -d '\r')
+chinese_dir_windows="$(windows_folder LOCALAPPDATA)\\数学 工具\\线性差值"
+chinese_dir=$(unix_path "$chinese_dir_windows")
 start_gui "$installer"
 page=$(dialog_with "要为这台电脑的所有用户安装线性差值吗")
 names_buttons "$page"
