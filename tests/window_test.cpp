@@ -20,6 +20,7 @@
 #include <QTextLayout>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -201,6 +202,46 @@ TEST_F(Window, ChineseIsDrawnWithRealGlyphsAndTheTitleInASongFace) {
         songInstalled = songInstalled || isSong(family);
     if (songInstalled) {
         for (const QString& family : drawn.families) EXPECT_TRUE(isSong(family)) << family.toStdString();
+    }
+}
+
+// The characters of `text` that `font` does not draw in their Simplified
+// forms: from a face made for another region, or shaped into another
+// language's form (OpenType's locl) by a face that has several.
+QString notSimplified(const QString& text, const QFont& font) {
+    static const QStringList otherRegions = {" JP", " KR", " TC", " HK", "Japanese", "Korean"};
+    QString wrong;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) continue;
+        QTextLayout layout(QString(c), font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun& run : layout.glyphRuns()) {
+            const QString family = run.rawFont().familyName();
+            const bool otherFace = std::any_of(otherRegions.begin(), otherRegions.end(),
+                                               [&](const QString& region) { return family.contains(region); });
+            if (otherFace || run.glyphIndexes() != run.rawFont().glyphIndexesForString(QString(c)))
+                wrong += c;
+        }
+    }
+    return wrong;
+}
+
+// Run under zh_TW, zh_HK, ja_JP and en_US (see CMakeLists.txt): whatever the
+// locale, the captions, the title and every report box are Simplified Chinese.
+TEST(GlyphForms, EveryTextIsDrawnInSimplifiedFormsWhateverTheLocale) {
+    Form1 form;
+    for (window::Row i = 0; i < kControls.size(); ++i) {
+        const QString text = qs(window::longestText(i));
+        EXPECT_EQ(notSimplified(text, form.control(kControls[i].name)->font()).toStdString(), "")
+            << kControls[i].name << ": " << text.toStdString();
+    }
+    const QMessageBox box;
+    for (const failing::Click& row : failing::kClicks) {
+        const window::Report report = failing::expectedReport(row);
+        for (const QString& text : {qs(window::kTitle), qs(report.message), qs(report.unfinished)})
+            EXPECT_EQ(notSimplified(text, box.font()).toStdString(), "") << row.name << ": " << text.toStdString();
     }
 }
 

@@ -10,10 +10,13 @@
 #include <QResource>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTextLayout>
 #include <QTranslator>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
+#include <string>
 
 #include "window/layout.h"
 #include "window/qt/form1.h"
@@ -51,6 +54,22 @@ QStringList installedOf(const QStringList& candidates) {
     return found;
 }
 
+// HarfBuzz, which shapes Qt's text, takes the language of all text from the
+// C library's locale once, when it shapes its first run, and draws a CJK face
+// in that language's forms: under zh_TW or zh_HK ，。： are centred, under
+// ja_JP 与 takes its Japanese shape, even in a Simplified face. The window is
+// Simplified Chinese whatever the locale, so the first run is shaped under
+// the neutral "C" locale, which leaves each face its own forms.
+void shapeInNoLanguage() {
+    const std::string locale = std::setlocale(LC_CTYPE, nullptr);
+    std::setlocale(LC_CTYPE, "C");
+    QTextLayout first(QStringLiteral("与"));
+    first.beginLayout();
+    first.createLine();
+    first.endLayout();
+    std::setlocale(LC_CTYPE, locale.c_str());
+}
+
 } // namespace
 
 void setUpApplication(QApplication& app) {
@@ -62,6 +81,7 @@ void setUpApplication(QApplication& app) {
     QApplication::setWindowIcon(programIcon());
     translateQt(app);
     QAccessible::installFactory(accessibleForm1);
+    shapeInNoLanguage();
 
     // For what the window does not set itself: message boxes, menus.
     QApplication::setFont(cappedFont(app.font()));
