@@ -5,15 +5,17 @@
 #   tests/wayland.sh headless SCALE LINTERP   weston's headless backend at an
 #       output scale: the program picks Wayland, its app id, title, fixed size,
 #       buffer scale and first frame.
-#   tests/wayland.sh input LINTERP            (under xvfb-run) weston's X11
-#       backend, whose seat takes Xvfb's keyboard and mouse: keys typed from
-#       the start go to y1, the result read back through the clipboard, and a
-#       click on the title bar's close button ends the program.
+#   tests/wayland.sh input SCALE LINTERP      (under xvfb-run) weston's X11
+#       backend at an output scale, whose seat takes Xvfb's keyboard and
+#       mouse: keys typed from the start go to y1, the result read back
+#       through the clipboard; the title bar's maximise button, clicked twice,
+#       maximises and restores the window with the result still there; its
+#       close button ends the program.
 # Exits 77 (skipped) when weston or a tool it needs is missing. Objects in the
 # wire log are "wl_surface@13" up to libwayland 1.22 and "wl_surface#13" from
 # 1.23 (Debian 13), so every pattern takes both.
 set -euo pipefail
-mode=${1:?usage: $0 headless SCALE LINTERP | input LINTERP}
+mode=${1:?usage: $0 headless SCALE LINTERP | input SCALE LINTERP}
 shift
 skip() { echo "wayland: skipped: $*"; exit 77; }
 fail() { echo "wayland: FAILED: $*" >&2; [[ -f "$work/app.log" ]] && tail -n 20 "$work/app.log" >&2; exit 1; }
@@ -94,45 +96,100 @@ headless)
     echo "wayland: scale $scale: app id, title, 409x289 fixed, buffer ${width}x${height}, wayland plugin"
     ;;
 input)
-    linterp=${1:?linterp}
+    scale=${1:?scale}
+    linterp=${2:?linterp}
     [[ -n "${DISPLAY:-}" ]] || skip "needs an X display for weston's X11 backend (run under xvfb-run)"
     for tool in xdotool xclip Xwayland; do
         command -v "$tool" >/dev/null || skip "$tool is not installed"
     done
     # Xwayland carries the program's clipboard to an X display xclip can read.
-    start_weston --backend=x11-backend.so --use-pixman --width=800 --height=600 --xwayland
+    # The output is 800x600 in logical pixels; X sees it SCALE times larger.
+    start_weston --backend=x11-backend.so --use-pixman --width=800 --height=600 --scale="$scale" --xwayland
     start_program env QT_QPA_PLATFORM=wayland "$linterp"
     wait_for_frame
     sleep 0.5
+    # X pixels of a point in logical pixels of the output.
+    x() { echo $(($1 * scale)); }
     # The window is placed at random but always covers the output's centre.
     # Xvfb starts the pointer there: move it away first, so that it enters.
     xdotool mousemove 10 10
     sleep 0.1
-    xdotool mousemove 400 300
+    xdotool mousemove "$(x 400)" "$(x 300)"
     sleep 0.3
     # The focus starts in y1: typing from the start fills y1, x1, x2, y2 and x,
     # and leaves the focus on "差 值".
     "$(dirname "$0")/../scripts/type-example.sh"
     sleep 0.3
-    xdotool key Tab ctrl+a ctrl+c # y comes next; copy what it shows
-    sleep 0.5
+    xdotool key Tab # y comes next
     x_display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log" | tail -n 1)
-    result=
-    for display in $x_display $(ls /tmp/.X11-unix | sed 's/^X/:/'); do
-        [[ "$display" == "$DISPLAY" ]] && continue
-        result=$(timeout 3 xclip -o -selection clipboard -display "$display" 2>/dev/null || true)
-        [[ -n "$result" ]] && break
-    done
+    # What y shows, copied as a user would.
+    read_y() {
+        xdotool key ctrl+a ctrl+c
+        sleep 0.5
+        local display result=
+        for display in $x_display $(ls /tmp/.X11-unix | sed 's/^X/:/'); do
+            [[ "$display" == "$DISPLAY" ]] && continue
+            result=$(timeout 3 xclip -o -selection clipboard -display "$display" 2>/dev/null || true)
+            [[ -n "$result" ]] && break
+        done
+        echo "$result"
+    }
+    result=$(read_y)
     [[ "$result" == 4 ]] || fail "y shows '${result}' for x = 2.5 on the line through (1, 1) and (3, 5), not 4"
-    echo "wayland: typed y1, x1, x2, y2, x from the start, y = $result"
+    echo "wayland: scale $scale: typed y1, x1, x2, y2, x from the start, y = $result"
 
-    # Close with the title bar's close button, which Qt draws at its right end.
-    enter=$(grep 'wl_pointer[@#][0-9]*\.enter' "$work/app.log" | tail -n 1 || true)
-    [[ -n "$enter" ]] || fail "the pointer never entered the window"
-    read -r sx sy < <(sed 's/.*enter([0-9]*, wl_surface[@#][0-9]*, \([0-9.]*\), \([0-9.]*\)).*/\1 \2/' <<<"$enter")
-    read -r width < <(sed -n 's/.*create_buffer(new id wl_buffer[@#][0-9]*, [0-9]*, \([0-9]*\), .*/\1/p' "$work/app.log" | head -n 1)
-    left=$((400 - ${sx%.*})) top=$((300 - ${sy%.*}))
-    xdotool mousemove $((left + width - 17)) $((top + 14)) click 1
+    geometry() { sed -n 's/.*set_window_geometry(0, 0, \([0-9]*\), \([0-9]*\)).*/\1x\2/p' "$work/app.log" | tail -n 1; }
+    alive() { kill -0 "$program" 2>/dev/null || fail "the program ended after $1"; }
+    # Where the window is (left top width, logical): the pointer is moved to
+    # the output's centre, which the window covers, and the program is told
+    # where that is on its surface.
+    locate() {
+        xdotool mousemove "$(x 20)" "$(x 200)"
+        sleep 0.2
+        xdotool mousemove "$(x 400)" "$(x 300)"
+        sleep 0.3
+        local at
+        at=$(grep -E 'wl_pointer[@#][0-9]*\.(enter|motion)\(' "$work/app.log" | tail -n 1)
+        [[ -n "$at" ]] || fail "the pointer never entered the window"
+        read -r sx sy < <(sed 's/.*, \([0-9.]*\), \([0-9.]*\))$/\1 \2/' <<<"$at")
+        local size
+        size=$(geometry)
+        echo "$((400 - ${sx%.*})) $((300 - ${sy%.*})) ${size%x*}"
+    }
+    # The title bar Qt draws: close, maximise and minimise from the right, 23
+    # pixels apart, 14 pixels down.
+    click_title_button() { # N: 0 close, 1 maximise
+        local left top width
+        read -r left top width < <(locate)
+        # The pointer settles first: a click that arrives with its motion can
+        # be taken for a press on the title bar, which starts a move.
+        xdotool mousemove "$(x $((left + width - 17 - 23 * $1)))" "$(x $((top + 14)))"
+        sleep 0.3
+        xdotool click 1
+        sleep 1
+    }
+
+    # Maximise: the compositor makes the window cover the output; the window
+    # must take that size (weston ends a program that does not) and keep what
+    # was typed.
+    normal=$(geometry)
+    click_title_button 1
+    alive "its maximise button was clicked"
+    read -r wanted < <(sed -n 's/.*xdg_toplevel[@#][0-9]*\.configure(\([1-9][0-9]*\), \([0-9]*\), .*/\1x\2/p' "$work/app.log" | tail -n 1)
+    [[ -n "$wanted" && "$(geometry)" == "$wanted" ]] || fail "maximised to ${wanted:-nothing}, the window is $(geometry)"
+    result=$(read_y)
+    alive "it was drawn maximised"
+    [[ "$result" == 4 ]] || fail "maximised, y shows '${result}', not 4"
+    echo "wayland: scale $scale: maximised to $wanted, y = $result"
+    # Back: the same button, now at the right end of the output.
+    click_title_button 1
+    alive "it was restored"
+    [[ "$(geometry)" == "$normal" ]] || fail "restored, the window is $(geometry), not $normal"
+    result=$(read_y)
+    [[ "$result" == 4 ]] || fail "restored, y shows '${result}', not 4"
+    echo "wayland: scale $scale: restored to $normal, y = $result"
+
+    click_title_button 0
     for _ in $(seq 60); do
         kill -0 "$program" 2>/dev/null || break
         sleep 0.05
@@ -141,7 +198,7 @@ input)
     wait "$program" && status=0 || status=$?
     program=
     [[ $status -eq 0 ]] || fail "the program exited with status $status after closing"
-    echo "wayland: the close button ended the program with status 0"
+    echo "wayland: scale $scale: the close button ended the program with status 0"
     ;;
-*) echo "usage: $0 headless SCALE LINTERP | input LINTERP" >&2; exit 2 ;;
+*) echo "usage: $0 headless SCALE LINTERP | input SCALE LINTERP" >&2; exit 2 ;;
 esac

@@ -584,6 +584,24 @@ TEST_F(Window, AFieldThatIsGoneIsReportedNotFollowed) {
 
 // Closing.
 
+// Maximised by the window system (Qt's own title bar on Wayland offers it),
+// the window covers the screen with the form in its middle and what was
+// typed still there; restored, it has its one size again.
+TEST_F(Window, MaximisedTheFormStandsInTheMiddleAndRestoredItHasItsSize) {
+    type("x1", "1.5");
+    const QSize size = form.size();
+    const QRect title = form.control("Label12")->geometry();
+    form.showMaximized();
+    QTRY_VERIFY(form.width() > size.width() && form.height() > size.height());
+    const QPoint offset((form.width() - size.width()) / 2, (form.height() - size.height()) / 2);
+    EXPECT_EQ(form.control("Label12")->geometry(), title.translated(offset));
+    EXPECT_EQ(field("x1")->text(), "1.5");
+    form.showNormal();
+    QTRY_COMPARE(form.size(), size);
+    EXPECT_EQ(form.control("Label12")->geometry(), title);
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+}
+
 TEST_F(Window, ClosingEndsTheProgramWithoutAsking) {
     fill("1", "1", "3", "5", "2");
     bool quit = false;

@@ -13,6 +13,9 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QWindow>
+
+#include <algorithm>
 
 #include "window/qt/application.h"
 #include "window/qt/fit.h"
@@ -189,9 +192,46 @@ QWidget* Form1::control(std::string_view name) const {
 
 void Form1::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.translate(offset_);
     painter.setPen(QPen(palette().color(QPalette::WindowText), 0)); // thin, solid
     for (const LineRow& line : kLines)
         painter.drawLine(toPixels(line.x1), toPixels(line.y1), toPixels(line.x2), toPixels(line.y2));
+}
+
+// The window has one size, and says so to the desktop. Yet the title bar Qt
+// draws itself on Wayland (where the compositor draws none, as weston and
+// GNOME) offers maximise all the same, and a maximised window must take the
+// size the compositor gives it: weston ends a program whose next frame does
+// not. So while the window is maximised or full screen it may grow, from the
+// moment it asks, and the form stands in its middle; once the compositor has
+// put it back, it has its own size again. Nothing typed is touched.
+void Form1::showEvent(QShowEvent* event) {
+    if (QWindow* window = windowHandle())
+        connect(window, &QWindow::windowStateChanged, this, &Form1::followWindowState, Qt::UniqueConnection);
+    QWidget::showEvent(event);
+}
+
+void Form1::followWindowState(Qt::WindowState state) {
+    if (state == Qt::WindowMaximized || state == Qt::WindowFullScreen) setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+void Form1::changeEvent(QEvent* event) {
+    // The state the window system confirms: back from maximised, or never
+    // there, the window takes its one size again.
+    constexpr Qt::WindowStates wholeScreen = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange) {
+        if (windowState() & wholeScreen) setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        else setFixedSize(toPixels(kClientWidth), toPixels(kClientHeight));
+    }
+    QWidget::changeEvent(event);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    offset_ = QPoint(std::max(0, (width() - toPixels(kClientWidth)) / 2),
+                     std::max(0, (height() - toPixels(kClientHeight)) / 2));
+    for (Row i = 0; i < kControls.size(); ++i)
+        if (!kControls[i].inFrame1) controls_[i]->setGeometry(pixels(kControls[i]).translated(offset_));
+    QWidget::resizeEvent(event);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

@@ -36,9 +36,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void followWindowState(Qt::WindowState state);
     std::optional<std::u16string> text(Row row) const override;
     bool setText(Row row, std::u16string_view text) override;
     std::optional<Row> focusedRow() const override;
@@ -47,6 +51,7 @@ private:
 
     std::array<QPointer<QWidget>, kControls.size()> controls_; // in layout order, owned as children
     Form form_;
+    QPoint offset_; // of the form in the window, when the window is larger
 };
 
 } // namespace window
