@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QGlyphRun>
 #include <QRawFont>
 #include <QStyle>
@@ -38,7 +39,6 @@ namespace {
 using window::Form1;
 using window::Kind;
 using window::kControls;
-using window::toPixels;
 
 QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 QString qs(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
@@ -92,7 +92,8 @@ protected:
 
 TEST_F(Window, EveryControlStandsWhereTheTableSays) {
     EXPECT_EQ(form.windowTitle(), qs(window::kTitle));
-    EXPECT_EQ(form.size(), QSize(toPixels(window::kClientWidth), toPixels(window::kClientHeight)));
+    const double scale = form.layoutScale();
+    EXPECT_EQ(form.size(), QSize(window::scaled(window::kClientWidth, scale), window::scaled(window::kClientHeight, scale)));
     EXPECT_EQ(form.minimumSize(), form.maximumSize()); // not resizable
     QWidget* frame1 = form.control("Frame1");
     for (const auto& row : kControls) {
@@ -100,8 +101,7 @@ TEST_F(Window, EveryControlStandsWhereTheTableSays) {
         QWidget* widget = form.control(row.name);
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->parentWidget(), row.inFrame1 ? frame1 : &form);
-        EXPECT_EQ(widget->geometry(), QRect(toPixels(row.left), toPixels(row.top),
-                                            toPixels(row.width), toPixels(row.height)));
+        EXPECT_EQ(widget->geometry(), window::placed(row, scale));
         EXPECT_TRUE(widget->isVisible());
         switch (row.kind) {
         case Kind::CommandButton: {
@@ -136,11 +136,12 @@ TEST_F(Window, EveryControlStandsWhereTheTableSays) {
         }
         }
     }
-    // Under QT_SCALE_FACTOR the same logical layout is drawn with more pixels.
-    const double scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
-                             ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
-                             : 1.0;
-    EXPECT_DOUBLE_EQ(form.devicePixelRatioF(), scale);
+    // Under QT_SCALE_FACTOR, or a font DPI above 96, the form is drawn with
+    // more pixels: by Qt's scaling, or by the window's own when Qt's is off.
+    const auto setting = [](const char* name, double otherwise) {
+        return qEnvironmentVariableIsSet(name) ? qEnvironmentVariable(name).toDouble() : otherwise;
+    };
+    EXPECT_DOUBLE_EQ(form.devicePixelRatioF() * scale, setting("QT_SCALE_FACTOR", 1) * setting("QT_FONT_DPI", 96) / 96);
 }
 
 TEST_F(Window, DrawsTheDiagramLines) {
@@ -150,8 +151,9 @@ TEST_F(Window, DrawsTheDiagramLines) {
     for (const auto& line : window::kLines) {
         SCOPED_TRACE(std::string(line.name));
         // The midpoint of each line is drawn in the text colour.
-        const QPointF mid((toPixels(line.x1) + toPixels(line.x2)) / 2.0,
-                          (toPixels(line.y1) + toPixels(line.y2)) / 2.0);
+        const double scale = form.layoutScale();
+        const QPointF mid((window::scaled(line.x1, scale) + window::scaled(line.x2, scale)) / 2.0,
+                          (window::scaled(line.y1, scale) + window::scaled(line.y2, scale)) / 2.0);
         bool inked = false;
         for (int dx = -1; dx <= 1; ++dx)
             for (int dy = -1; dy <= 1; ++dy)
@@ -267,8 +269,7 @@ QStringList expectEveryCaptionWhole(const Form1& form) {
         if (caption.isEmpty()) continue;
         SCOPED_TRACE(std::string(row.name));
         QWidget* widget = form.control(row.name);
-        EXPECT_EQ(widget->geometry(), QRect(toPixels(row.left), toPixels(row.top), toPixels(row.width),
-                                            toPixels(row.height)));
+        EXPECT_EQ(widget->geometry(), window::placed(row, form.layoutScale()));
         const window::Row named = window::fieldNamedBy(i);
         const QWidget* field = named < kControls.size() ? form.control(kControls[named].name) : nullptr;
         const double room = window::captionRoom(*widget, field);
@@ -290,6 +291,11 @@ QStringList expectEveryCaptionWhole(const Form1& form) {
 
 TEST_F(Window, EveryCaptionFitsItsBox) {
     expectEveryCaptionWhole(form);
+    // The fields' names are drawn at one size, "x =" as "x1=".
+    QSet<double> sizes;
+    for (window::Row i = 0; i < kControls.size(); ++i)
+        if (window::fieldNamedBy(i) < kControls.size()) sizes << form.control(kControls[i].name)->font().pointSizeF();
+    EXPECT_EQ(sizes.size(), 1);
     // A field shows its text whole, full-width digits and descenders included.
     // QLineEdit centres the font's line box in its contents and clips to them;
     // the glyphs' ink must fall inside.

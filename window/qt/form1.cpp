@@ -16,6 +16,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 #include "window/qt/application.h"
 #include "window/qt/fit.h"
@@ -30,9 +31,6 @@ constexpr Row kYRow = rowOf(commands::TextField::y);
 // The result field's label, "y =", as screen readers are told it.
 QString yLabel() { return toQString(kControls[labelOf(kYRow)].caption); }
 
-QRect pixels(const ControlRow& row) {
-    return {toPixels(row.left), toPixels(row.top), toPixels(row.width), toPixels(row.height)};
-}
 
 // A field holds one line: a pasted text's line breaks become spaces before
 // it is shown, in the edit that the paste makes (so Ctrl+Z undoes it whole).
@@ -132,10 +130,21 @@ char16_t systemDecimalSeparator() {
     return point.size() == 1 ? point.front().unicode() : u'.';
 }
 
-Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form_(*this, decimalSeparator) {
+int scaled(int twips, double scale) { return static_cast<int>(std::lround(toPixels(twips) * scale)); }
+
+QRect placed(const ControlRow& row, double scale) {
+    const int left = scaled(row.left, scale), top = scaled(row.top, scale);
+    return {left, top, scaled(row.left + row.width, scale) - left, scaled(row.top + row.height, scale) - top};
+}
+
+// Qt scales a window's pixels with the screen, unless told not to
+// (QT_ENABLE_HIGHDPI_SCALING=0); then only the fonts follow the desktop's
+// font DPI, and the form, drawn for 96, grows with them.
+Form1::Form1(char16_t decimalSeparator, QWidget* parent)
+    : QWidget(parent), form_(*this, decimalSeparator), scale_(logicalDpiY() / 96.0) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(kTitle));
-    setFixedSize(toPixels(kClientWidth), toPixels(kClientHeight));
+    setFixedSize(clientSize());
     // A fixed-size window offers no maximise button, whether the desktop or
     // Qt itself (on Wayland, without server-side decorations) draws the frame.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -145,7 +154,7 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form
         const ControlRow& row = kControls[i];
         QWidget* widget = makeControl(row, row.inFrame1 ? control("Frame1") : this);
         widget->setObjectName(toQString(row.name));
-        widget->setGeometry(pixels(row));
+        widget->setGeometry(placed(row, scale_));
         // The font the desktop hands this kind of control (a platform theme
         // may give labels, buttons and fields each their own), capped, and set
         // on the control itself so that a font the theme hands out later does
@@ -185,6 +194,8 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent) : QWidget(parent), form
 
 Form1::~Form1() = default;
 
+QSize Form1::clientSize() const { return {scaled(kClientWidth, scale_), scaled(kClientHeight, scale_)}; }
+
 QWidget* Form1::control(std::string_view name) const {
     const Row row = window::rowOf(name);
     return row < controls_.size() ? controls_[row] : nullptr;
@@ -195,7 +206,7 @@ void Form1::paintEvent(QPaintEvent*) {
     painter.translate(offset_);
     painter.setPen(QPen(palette().color(QPalette::WindowText), 0)); // thin, solid
     for (const LineRow& line : kLines)
-        painter.drawLine(toPixels(line.x1), toPixels(line.y1), toPixels(line.x2), toPixels(line.y2));
+        painter.drawLine(scaled(line.x1, scale_), scaled(line.y1, scale_), scaled(line.x2, scale_), scaled(line.y2, scale_));
 }
 
 // The window has one size, and says so to the desktop. Yet the title bar Qt
@@ -221,16 +232,15 @@ void Form1::changeEvent(QEvent* event) {
     constexpr Qt::WindowStates wholeScreen = Qt::WindowMaximized | Qt::WindowFullScreen;
     if (event->type() == QEvent::WindowStateChange) {
         if (windowState() & wholeScreen) setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        else setFixedSize(toPixels(kClientWidth), toPixels(kClientHeight));
+        else setFixedSize(clientSize());
     }
     QWidget::changeEvent(event);
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
-    offset_ = QPoint(std::max(0, (width() - toPixels(kClientWidth)) / 2),
-                     std::max(0, (height() - toPixels(kClientHeight)) / 2));
+    offset_ = QPoint(std::max(0, (width() - clientSize().width()) / 2), std::max(0, (height() - clientSize().height()) / 2));
     for (Row i = 0; i < kControls.size(); ++i)
-        if (!kControls[i].inFrame1) controls_[i]->setGeometry(pixels(kControls[i]).translated(offset_));
+        if (!kControls[i].inFrame1) controls_[i]->setGeometry(placed(kControls[i], scale_).translated(offset_));
     QWidget::resizeEvent(event);
 }
 

@@ -19,6 +19,10 @@ namespace window {
 // The user's decimal separator, from the system locale.
 char16_t systemDecimalSeparator();
 
+// The table's twips in pixels at 96 dots per inch, times `scale`; a row's box.
+int scaled(int twips, double scale);
+QRect placed(const ControlRow& row, double scale);
+
 // What screen readers are told of Form1 and l1, for QAccessible::installFactory.
 QAccessibleInterface* accessibleForm1(const QString& className, QObject* object);
 
@@ -33,6 +37,11 @@ public:
     QWidget* control(std::string_view name) const;
     // Control references the commands hold at this moment; 0 between clicks.
     int heldReferences() const { return form_.heldReferences(); }
+    // Pixels per pixel of the table: 1 unless Qt's scaling is off and the
+    // fonts are set for more than 96 dots per inch.
+    double layoutScale() const { return scale_; }
+    // The form's size, which is the window's unless it is maximised.
+    QSize clientSize() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,6 +60,7 @@ private:
 
     std::array<QPointer<QWidget>, kControls.size()> controls_; // in layout order, owned as children
     Form form_;
+    double scale_;
     QPoint offset_; // of the form in the window, when the window is larger
 };
 
