@@ -21,8 +21,9 @@ run_packages=(cmake make g++ libfast-float-dev qt6-base-dev qt6-svg-dev qt6-qpa-
 # fonts-dejavu-core, fonts-noto-core and fonts-cantarell: desktop fonts the captions must fit with;
 # qt6ct: a platform theme that hands the window the desktop font, as users set it.
 # man-db and python3: the manual pages rendered as `man` shows them, and checked.
+# at-spi2-core, dbus and python3-pyatspi: the window read over the accessibility bus.
 test_packages=(libgtest-dev libmpfr-dev locales qt6ct xvfb xauth desktop-file-utils appstream weston xwayland xdotool xclip
-               fonts-dejavu-core fonts-noto-core fonts-cantarell man-db python3)
+               fonts-dejavu-core fonts-noto-core fonts-cantarell man-db python3 at-spi2-core dbus python3-pyatspi)
 bench_packages=(libbenchmark-dev libx11-dev libxdamage-dev xvfb xauth)
 fuzz_packages=(cmake make locales clang libclang-rt-dev libstdc++-12-dev libfast-float-dev)
 package_packages=("${run_packages[@]}" dpkg-dev file lintian appstream)

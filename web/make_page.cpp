@@ -1,8 +1,8 @@
 // Writes the web page from its template and the window's layout table, so
 // that the page, like the desktop windows, is built from the one table.
 //   make_page TEMPLATE PAGE_CSS SITE_FOLDER LAYOUT_JSON
-// Writes SITE_FOLDER/index.html, with the template's @TITLE@, @FORM@ and
-// @TOUCH_MEDIA@ replaced; SITE_FOLDER/page.css, the table as CSS custom
+// Writes SITE_FOLDER/index.html, with the template's @TITLE@, @FORM@,
+// @DIAGRAM@ and @TOUCH_MEDIA@ replaced; SITE_FOLDER/page.css, the table as CSS custom
 // properties that page.css and touch.css place the controls by, followed by
 // PAGE_CSS (one stylesheet, as each one holds up the page's first paint); and
 // LAYOUT_JSON, the same facts for the page's tests.
@@ -28,7 +28,8 @@ using window::Row;
 
 constexpr Row kNone = kControls.size();
 constexpr Row kFrame = window::rowOf("Frame1");
-constexpr Row kTitleRow = window::rowOf(window::kTitleFont.control);
+using window::inDiagram;
+using window::kTitleRow;
 
 // The tables hold only characters of the Basic Multilingual Plane.
 std::string utf8(std::u16string_view text) {
@@ -75,13 +76,6 @@ std::string json(std::u16string_view text) {
 std::string json(std::string_view ascii) { return json(std::u16string(ascii.begin(), ascii.end())); }
 
 std::string px(int twips) { return std::to_string(window::toPixels(twips)); }
-
-// Labels that name no field, and are neither the title nor l1, caption the
-// diagram.
-bool inDiagram(Row row) {
-    return kControls[row].kind == Kind::Label && window::fieldNamedBy(row) == kNone && row != window::kL1Row
-        && row != kTitleRow;
-}
 
 // The smallest box, from the form's corner, that holds the diagram's lines
 // and captions: left, top, right, bottom in pixels.
@@ -266,6 +260,8 @@ int main(int argc, char* argv[]) {
         std::string page = read(argv[1]);
         replace(page, "@TITLE@", html(window::kTitle));
         replace(page, "@FORM@", formHtml());
+        replace(page, "@DIAGRAM@",
+                html(std::u16string(window::kDiagramName) + u"：" + std::u16string(window::kDiagramDescription)));
         replace(page, "@TOUCH_MEDIA@", touchMedia());
         const std::string site = argv[3];
         write(site + "/index.html", page);

@@ -180,6 +180,43 @@ constexpr Row fieldNamedBy(Row label) {
     return kControls.size();
 }
 
+// What a screen reader meets. The title; the diagram, one figure read by its
+// name and description rather than label by label; the controls in keyboard
+// order, each field after the label that names it and Frame1 before the
+// first of its own; l1, the message, last.
+inline constexpr Row kTitleRow = rowOf(kTitleFont.control);
+constexpr bool inDiagram(Row row) {
+    return kControls[row].kind == Kind::Label && fieldNamedBy(row) == kControls.size() && row != kL1Row
+        && row != kTitleRow;
+}
+inline constexpr std::u16string_view kDiagramName = u"示意图";
+inline constexpr std::u16string_view kDiagramDescription =
+    u"一条直线经过已知的两点 (x1,y1) 和 (x2,y2)；在横坐标 x 处的点 (x,?) 也在这条直线上，它的纵坐标就是要求的 y。";
+inline constexpr std::array<Row, kControls.size()> kReadingOrder = [] {
+    std::array<Row, kControls.size()> order{};
+    std::size_t n = 0;
+    order[n++] = kTitleRow;
+    for (const Row row : sortedRows([](Row a, Row b) { return kControls[a].tabIndex < kControls[b].tabIndex; }))
+        if (inDiagram(row)) order[n++] = row;
+    bool frameRead = false;
+    for (const Row row : kTabOrder) {
+        if (kControls[row].inFrame1 && !frameRead) {
+            order[n++] = rowOf("Frame1");
+            frameRead = true;
+        }
+        if (labelOf(row) < kControls.size()) order[n++] = labelOf(row);
+        order[n++] = row;
+    }
+    order[n++] = kL1Row;
+    return order;
+}();
+// Every row is read once.
+static_assert([] {
+    for (Row row = 0; row < kControls.size(); ++row)
+        if (std::count(kReadingOrder.begin(), kReadingOrder.end(), row) != 1) return false;
+    return true;
+}());
+
 // A row's box in the window's own coordinates: for a control inside Frame1,
 // Frame1's corner plus its place in the frame.
 struct Box {

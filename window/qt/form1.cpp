@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "window/qt/application.h"
 #include "window/qt/fit.h"
@@ -47,8 +48,9 @@ public:
     }
 };
 
-// The widget a layout row becomes, before it is placed.
-QWidget* makeControl(const ControlRow& row, QWidget* container) {
+// The widget a layout row becomes, without its container.
+QWidget* newControl(const ControlRow& row) {
+    QWidget* const container = nullptr;
     const QString caption = toQString(row.caption);
     switch (row.kind) {
     case Kind::CommandButton: {
@@ -75,9 +77,167 @@ QWidget* makeControl(const ControlRow& row, QWidget* container) {
     return label;
 }
 
+// The widget a layout row becomes, named and in its container, before it is
+// placed. Named first: a screen reader may ask for the widget's accessible
+// interface as soon as it joins the window, and accessibleForm1 goes by name.
+QWidget* makeControl(const ControlRow& row, QWidget* container) {
+    QWidget* widget = newControl(row);
+    widget->setObjectName(toQString(row.name));
+    widget->setParent(container);
+    return widget;
+}
+
+// The form's rows as a screen reader meets them: the controls of one
+// container (the window or Frame1) in reading order, the diagram's labels
+// standing for the one figure they caption.
+enum class Container { Window, Frame1 };
+std::vector<Row> readRows(Container container) {
+    std::vector<Row> rows;
+    bool figure = false;
+    for (const Row row : kReadingOrder) {
+        if (kControls[row].inFrame1 != (container == Container::Frame1)) continue;
+        if (inDiagram(row)) {
+            if (figure) continue;
+            figure = true;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+class DiagramFigure;
+
+// Marks the interfaces accessibleForm1 makes for the controls.
+class OwnInterface {
+public:
+    virtual ~OwnInterface() = default;
+};
+
+// Form1 to a screen reader: a window, which a plain top-level QWidget does
+// not say of itself, whose children come in reading order, the diagram one
+// figure among them.
+class FormWindow : public QAccessibleWidget {
+public:
+    explicit FormWindow(Form1* form) : QAccessibleWidget(form, QAccessible::Window), rows_(readRows(Container::Window)) {}
+    ~FormWindow() override;
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    int childCount() const override { return static_cast<int>(rows_.size()); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount()) return nullptr;
+        const Row row = rows_[static_cast<std::size_t>(index)];
+        if (inDiagram(row)) return figure();
+        return QAccessible::queryAccessibleInterface(static_cast<Form1*>(widget())->control(kControls[row].name));
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (int i = 0; i < childCount(); ++i)
+            if (this->child(i) == child) return i;
+        return -1;
+    }
+    QAccessibleInterface* figure() const;
+
+private:
+    std::vector<Row> rows_;
+    mutable QAccessible::Id figure_ = 0;
+};
+
+// The diagram: its lines and captions, read as one figure with a name and a
+// description instead of five scattered labels.
+class DiagramFigure final : public QAccessibleInterface {
+public:
+    explicit DiagramFigure(Form1* form) : form_(form) {}
+    bool isValid() const override { return !form_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return form_ ? form_->windowHandle() : nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(form_.data()); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name) return toQString(kDiagramName);
+        if (kind == QAccessible::Description) return toQString(kDiagramDescription);
+        return {};
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QAccessible::Role role() const override { return QAccessible::Graphic; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.invisible = !form_ || !form_->isVisible();
+        return state;
+    }
+    // The box round the diagram's captions and lines, on the screen.
+    QRect rect() const override {
+        if (!form_ || !form_->isVisible()) return {};
+        QRect box;
+        for (Row row = 0; row < kControls.size(); ++row)
+            if (inDiagram(row)) box |= form_->control(kControls[row].name)->geometry();
+        const double scale = form_->layoutScale();
+        for (const LineRow& line : kLines)
+            box |= QRect(QPoint(scaled(line.x1, scale), scaled(line.y1, scale)),
+                         QPoint(scaled(line.x2, scale), scaled(line.y2, scale))).normalized();
+        return box.translated(form_->mapToGlobal(QPoint(0, 0)));
+    }
+
+private:
+    QPointer<Form1> form_;
+};
+
+FormWindow::~FormWindow() {
+    if (figure_) QAccessible::deleteAccessibleInterface(figure_);
+}
+
+QAccessibleInterface* FormWindow::figure() const {
+    if (!figure_) figure_ = QAccessible::registerAccessibleInterface(new DiagramFigure(static_cast<Form1*>(widget())));
+    return QAccessible::accessibleInterface(figure_);
+}
+
+// Frame1, 参数: a group whose fields come in keyboard order, each after its label.
+class ParameterGroup : public QAccessibleWidget, public OwnInterface {
+public:
+    explicit ParameterGroup(QGroupBox* box) : QAccessibleWidget(box, QAccessible::Grouping), rows_(readRows(Container::Frame1)) {}
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name ? static_cast<QGroupBox*>(widget())->title() : QAccessibleWidget::text(kind);
+    }
+    // Its title labels what it holds, as each of them says.
+    QList<std::pair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override {
+        auto related = QAccessibleWidget::relations(match);
+        if (match & QAccessible::Labelled)
+            for (int i = 0; i < childCount(); ++i)
+                if (QAccessibleInterface* held = child(i)) related.append({held, QAccessible::Labelled});
+        return related;
+    }
+    int childCount() const override { return static_cast<int>(rows_.size()); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount()) return nullptr;
+        const auto* form = qobject_cast<const Form1*>(widget()->parentWidget());
+        return form ? QAccessible::queryAccessibleInterface(form->control(kControls[rows_[static_cast<std::size_t>(index)]].name))
+                    : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (int i = 0; i < childCount(); ++i)
+            if (this->child(i) == child) return i;
+        return -1;
+    }
+
+private:
+    std::vector<Row> rows_;
+};
+
+// The title, 两点线性差值, as the heading it is.
+class Heading : public QAccessibleWidget, public OwnInterface {
+public:
+    explicit Heading(QLabel* label) : QAccessibleWidget(label, QAccessible::Heading) {}
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name ? static_cast<QLabel*>(widget())->text() : QAccessibleWidget::text(kind);
+    }
+};
+
 // l1 to a screen reader: a status line, whose text is what it says, that
-// describes the result field y (labels it, where Qt has no "describes").
-class StatusLine : public QAccessibleWidget {
+// describes the result field y. Where Qt has no such relation (before 6.6)
+// it labels y instead, as its buddy; y names it among its labels either way.
+class StatusLine : public QAccessibleWidget, public OwnInterface {
 public:
     explicit StatusLine(QLabel* label) : QAccessibleWidget(label, QAccessible::StatusBar) {}
     QString text(QAccessible::Text kind) const override {
@@ -85,15 +245,12 @@ public:
     }
     QList<std::pair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override {
         auto related = QAccessibleWidget::relations(match);
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-        constexpr QAccessible::Relation kDescribes = QAccessible::DescriptionFor;
-#else
-        constexpr QAccessible::Relation kDescribes = QAccessible::Label;
+        QAccessibleInterface* y = QAccessible::queryAccessibleInterface(static_cast<QLabel*>(widget())->buddy());
+        if (!y) return related;
+        if (match & QAccessible::Labelled) related.append({y, QAccessible::Labelled});
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        if (match & QAccessible::Described) related.append({y, QAccessible::Described});
 #endif
-        const auto* form = qobject_cast<const Form1*>(widget()->parentWidget());
-        if (form && (match & kDescribes))
-            if (QAccessibleInterface* y = QAccessible::queryAccessibleInterface(form->control(kControls[kYRow].name)))
-                related.append({y, kDescribes});
         return related;
     }
 };
@@ -112,16 +269,17 @@ void announce(QWidget* widget, const QString& message) {
 
 } // namespace
 
-// Screen readers are told the calculator is a window, which a plain top-level
-// QWidget does not say of itself, and l1 is its status line.
 QAccessibleInterface* accessibleForm1(const QString& className, QObject* object) {
     if (!object->isWidgetType()) return nullptr;
     if (className == QLatin1String(Form1::staticMetaObject.className()))
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    auto* label = qobject_cast<QLabel*>(object);
-    if (label && label->objectName() == toQString(kControls[kL1Row].name)
-        && qobject_cast<Form1*>(label->parentWidget()))
-        return new StatusLine(label);
+        return new FormWindow(static_cast<Form1*>(object));
+    auto* widget = static_cast<QWidget*>(object);
+    const auto* form = qobject_cast<Form1*>(widget->parentWidget());
+    if (!form || form->control(widget->objectName().toStdString()) != widget) return nullptr;
+    const Row row = rowOf(widget->objectName().toStdString());
+    if (row == kL1Row) return new StatusLine(static_cast<QLabel*>(widget));
+    if (row == kTitleRow) return new Heading(static_cast<QLabel*>(widget));
+    if (auto* box = qobject_cast<QGroupBox*>(widget)) return new ParameterGroup(box);
     return nullptr;
 }
 
@@ -153,7 +311,6 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent)
     for (Row i = 0; i < kControls.size(); ++i) {
         const ControlRow& row = kControls[i];
         QWidget* widget = makeControl(row, row.inFrame1 ? control("Frame1") : this);
-        widget->setObjectName(toQString(row.name));
         widget->setGeometry(placed(row, scale_));
         // The font the desktop hands this kind of control (a platform theme
         // may give labels, buttons and fields each their own), capped, and set
@@ -182,6 +339,20 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent)
     // The result field is named y, like every field after its name; its
     // description reads its label, as the screen shows it.
     controls_[kYRow]->setAccessibleDescription(yLabel());
+    // Each field is labelled by its caption, and y by l1 too: a screen
+    // reader then says the message with the field it is about.
+    for (Row i = 0; i < kControls.size(); ++i)
+        if (const Row field = fieldNamedBy(i); field < kControls.size())
+            static_cast<QLabel*>(controls_[i].data())->setBuddy(controls_[field]);
+    static_cast<QLabel*>(controls_[kL1Row].data())->setBuddy(controls_[kYRow]);
+    // Qt makes a control's accessible interface while building it (a label's
+    // text, a field's name are announced), before the control has its name
+    // and so before accessibleForm1 can tell which it is. Those it tells of
+    // are made again.
+    for (const Row row : {kTitleRow, rowOf("Frame1"), kL1Row}) {
+        QAccessibleInterface* built = QAccessible::queryAccessibleInterface(controls_[row]);
+        if (built && !dynamic_cast<OwnInterface*>(built)) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(built));
+    }
 
     for (const ButtonRow& button : kButtons) {
         const Row row = window::rowOf(button.control);

@@ -23,7 +23,8 @@ char16_t systemDecimalSeparator();
 int scaled(int twips, double scale);
 QRect placed(const ControlRow& row, double scale);
 
-// What screen readers are told of Form1 and l1, for QAccessible::installFactory.
+// What screen readers are told of Form1 and its title, Frame1 and l1, for
+// QAccessible::installFactory: the form in reading order, the diagram one figure.
 QAccessibleInterface* accessibleForm1(const QString& className, QObject* object);
 
 class Form1 final : public QWidget, private Skin {
