@@ -11,6 +11,7 @@
 
 #include "commands/commands.h"
 #include "fake_form.h"
+#include "window/form.h"
 #include "window/report.h"
 
 namespace failing {

@@ -11,6 +11,7 @@
 #include "failing_clicks.h"
 #include "fake_form.h"
 #include "runtime/errors.h"
+#include "window/form.h"
 #include "window/report.h"
 
 namespace {

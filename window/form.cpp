@@ -1,7 +1,9 @@
 #include "window/form.h"
 
 #include <algorithm>
+#include <exception>
 
+#include "runtime/errors.h"
 #include "runtime/text.h"
 
 namespace window {
@@ -19,6 +21,17 @@ Form::Form(Skin& skin, char16_t decimalSeparator) : skin_(skin), separator_(deci
 }
 
 void Form::opened() { skin_.focus(kFirstFocus, false); }
+
+std::optional<Report> runCommand(const ButtonRow& button, commands::FormFields& form) {
+    try {
+        button.run(form);
+        return std::nullopt;
+    } catch (const rt::Error& error) {
+        return reportFailure(error, button.command, form.decimalSeparator());
+    } catch (const std::exception& error) {
+        return internalFailure(error.what(), button.command);
+    }
+}
 
 void Form::click(Row row) {
     const auto button = std::find_if(kButtons.begin(), kButtons.end(),

@@ -46,6 +46,11 @@ std::optional<Row> rowIn(const Controls& controls, const Control& control) {
     return static_cast<Row>(found - std::begin(controls));
 }
 
+// Runs a button's command on `form`, and returns what to tell the user when
+// it failed: a command's error must never cross the toolkit's event loop, so
+// this is the one place that catches it. Form::click shows what it returns.
+std::optional<Report> runCommand(const ButtonRow& button, commands::FormFields& form);
+
 class Form final : public commands::FormFields {
 public:
     Form(Skin& skin, char16_t decimalSeparator);

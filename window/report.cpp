@@ -87,16 +87,8 @@ Report describe(const rt::Error& error, char16_t separator) {
 
 } // namespace
 
-std::optional<Report> runCommand(const ButtonRow& button, commands::FormFields& form) {
-    try {
-        button.run(form);
-        return std::nullopt;
-    } catch (const rt::Error& error) {
-        return reportFailure(error, button.command, form.decimalSeparator());
-    } catch (const std::exception& error) {
-        // Not one of the runtime's errors: out of memory, most likely.
-        return Report{internalError(error.what()), unfinished(button.command), std::nullopt};
-    }
+Report internalFailure(std::string_view what, Command command) {
+    return Report{internalError(what), unfinished(command), std::nullopt};
 }
 
 std::u16string internalError(std::string_view what) { return u"内部错误：" + widen(what); }

@@ -21,14 +21,13 @@ struct Report {
     std::optional<commands::TextField> field;
 };
 
-// Runs a command on `form` where a click arrives, and returns what to tell
-// the user when it failed: a command's error must never cross the toolkit's
-// event loop, so this is the one place that catches it.
-std::optional<Report> runCommand(const ButtonRow& button, commands::FormFields& form);
-
 // The report for an error that a command raised, on a form whose numbers
 // use `separator`. A conversion error names the field it read.
 Report reportFailure(const rt::Error& error, Command command, char16_t separator);
+
+// The report for a failure of `command` that is none of the runtime's errors
+// (out of memory, most likely); `what` is its ASCII text.
+Report internalFailure(std::string_view what, Command command);
 
 // The message for a failure that is none of the runtime's errors (out of
 // memory, most likely), whatever it interrupted; `what` is its ASCII text.
