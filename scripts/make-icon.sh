@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Remakes packaging/linterp.ico, the Windows icon, from the SVG icon.
+# Remakes window/win32/linterp.ico, the Windows icon, from the SVG icon.
 # Needs rsvg-convert (librsvg2-bin) and ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,5 +9,5 @@ sizes=(16 20 24 32 40 48 64 256)
 for size in "${sizes[@]}"; do
     rsvg-convert -w "$size" -h "$size" packaging/org.linterp.linterp.svg -o "$work/$size.png"
 done
-convert $(printf "$work/%s.png " "${sizes[@]}") packaging/linterp.ico
-identify packaging/linterp.ico
+convert $(printf "$work/%s.png " "${sizes[@]}") window/win32/linterp.ico
+identify window/win32/linterp.ico

@@ -36,7 +36,7 @@
 
 namespace {
 
-using window::Form1;
+using window::qt::Form1;
 using window::Kind;
 using window::kControls;
 
@@ -93,7 +93,7 @@ protected:
 TEST_F(Window, EveryControlStandsWhereTheTableSays) {
     EXPECT_EQ(form.windowTitle(), qs(window::kTitle));
     const double scale = form.layoutScale();
-    EXPECT_EQ(form.size(), QSize(window::scaled(window::kClientWidth, scale), window::scaled(window::kClientHeight, scale)));
+    EXPECT_EQ(form.size(), QSize(window::qt::scaled(window::kClientWidth, scale), window::qt::scaled(window::kClientHeight, scale)));
     EXPECT_EQ(form.minimumSize(), form.maximumSize()); // not resizable
     QWidget* frame1 = form.control("Frame1");
     for (const auto& row : kControls) {
@@ -101,7 +101,7 @@ TEST_F(Window, EveryControlStandsWhereTheTableSays) {
         QWidget* widget = form.control(row.name);
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->parentWidget(), row.inFrame1 ? frame1 : &form);
-        EXPECT_EQ(widget->geometry(), window::placed(row, scale));
+        EXPECT_EQ(widget->geometry(), window::qt::placed(row, scale));
         EXPECT_TRUE(widget->isVisible());
         switch (row.kind) {
         case Kind::CommandButton: {
@@ -152,8 +152,8 @@ TEST_F(Window, DrawsTheDiagramLines) {
         SCOPED_TRACE(std::string(line.name));
         // The midpoint of each line is drawn in the text colour.
         const double scale = form.layoutScale();
-        const QPointF mid((window::scaled(line.x1, scale) + window::scaled(line.x2, scale)) / 2.0,
-                          (window::scaled(line.y1, scale) + window::scaled(line.y2, scale)) / 2.0);
+        const QPointF mid((window::qt::scaled(line.x1, scale) + window::qt::scaled(line.x2, scale)) / 2.0,
+                          (window::qt::scaled(line.y1, scale) + window::qt::scaled(line.y2, scale)) / 2.0);
         bool inked = false;
         for (int dx = -1; dx <= 1; ++dx)
             for (int dy = -1; dy <= 1; ++dy)
@@ -269,13 +269,13 @@ QStringList expectEveryCaptionWhole(const Form1& form) {
         if (caption.isEmpty()) continue;
         SCOPED_TRACE(std::string(row.name));
         QWidget* widget = form.control(row.name);
-        EXPECT_EQ(widget->geometry(), window::placed(row, form.layoutScale()));
+        EXPECT_EQ(widget->geometry(), window::qt::placed(row, form.layoutScale()));
         const window::Row named = window::fieldNamedBy(i);
         const QWidget* field = named < kControls.size() ? form.control(kControls[named].name) : nullptr;
-        const double room = window::captionRoom(*widget, field);
+        const double room = window::qt::captionRoom(*widget, field);
         const QFontMetricsF metrics(widget->font());
         EXPECT_LE(metrics.horizontalAdvance(caption), room) << widget->font().pointSizeF() << " pt";
-        EXPECT_GE(widget->font().pointSizeF(), window::kSmallestCaptionPointSize);
+        EXPECT_GE(widget->font().pointSizeF(), window::qt::kSmallestCaptionPointSize);
         if (auto* label = qobject_cast<QLabel*>(widget)) {
             expectInkInside(*label, caption);
             const QRectF ink = metrics.tightBoundingRect(caption).translated(std::max(label->indent(), 0), 0);
@@ -472,7 +472,7 @@ TEST_F(Window, FocusedButtonsArePressedWithSpaceOrEnter) {
 // The separator comes from the user's locale, and the C library's locale
 // (a comma under de_DE) changes no digit of the result.
 TEST(WindowLocale, ResultIsWrittenWithTheLocalesSeparator) {
-    const QString point(1, QChar(window::systemDecimalSeparator()));
+    const QString point(1, QChar(window::qt::systemDecimalSeparator()));
     Form1 form;
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -517,7 +517,7 @@ TEST_P(WindowErrors, ShowTheReportLeaveTheFieldsAndPointAtTheCause) {
 
     const QStringList box = clickExpectingBox("Command1");
     ASSERT_EQ(box.size(), 4) << "no message box";
-    const window::Report report = failing::expectedReport(row, window::systemDecimalSeparator());
+    const window::Report report = failing::expectedReport(row, window::qt::systemDecimalSeparator());
     EXPECT_EQ(box[0], qs(window::kTitle));
     EXPECT_EQ(box[1], qs(report.message));
     EXPECT_EQ(box[2], qs(report.unfinished));
@@ -633,7 +633,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     desktopFont = QApplication::font();
     testing_locale::applyRequestedLocale();
-    window::setUpApplication(app);
+    window::qt::setUpApplication(app);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

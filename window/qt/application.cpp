@@ -22,7 +22,7 @@
 #include "window/qt/form1.h"
 #include "window/qt/qstring.h"
 
-namespace window {
+namespace window::qt {
 
 namespace {
 
@@ -129,4 +129,4 @@ QStringList installedFamilies(const QString& family) {
     return found.isEmpty() ? QStringList{family} : found;
 }
 
-} // namespace window
+} // namespace window::qt

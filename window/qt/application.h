@@ -8,7 +8,7 @@
 class QApplication;
 class QIcon;
 
-namespace window {
+namespace window::qt {
 
 void setUpApplication(QApplication& app);
 
@@ -27,4 +27,4 @@ QIcon programIcon();
 // then any CJK face.
 QStringList installedFamilies(const QString& family);
 
-} // namespace window
+} // namespace window::qt

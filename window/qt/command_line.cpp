@@ -4,7 +4,7 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
-namespace window {
+namespace window::qt {
 
 namespace {
 
@@ -63,4 +63,4 @@ CommandLine readCommandLine(int argc, char** argv) {
     return {};
 }
 
-} // namespace window
+} // namespace window::qt

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace window {
+namespace window::qt {
 
 struct CommandLine {
     enum class Action { OpenWindow, PrintHelp, PrintVersion, Refuse };
@@ -16,4 +16,4 @@ struct CommandLine {
 // left for QApplication to take.
 CommandLine readCommandLine(int argc, char** argv);
 
-} // namespace window
+} // namespace window::qt

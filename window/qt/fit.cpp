@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace window {
+namespace window::qt {
 
 double captionRoom(const QWidget& control, const QWidget* field) {
     if (auto* button = qobject_cast<const QPushButton*>(&control)) {
@@ -78,4 +78,4 @@ void fitCaption(QWidget& control, const QString& caption, const QWidget* field) 
     label->setIndent(inkIndent(ink));
 }
 
-} // namespace window
+} // namespace window::qt

@@ -5,7 +5,7 @@
 class QString;
 class QWidget;
 
-namespace window {
+namespace window::qt {
 
 // The smallest size a caption is shrunk to; no desktop font has needed it.
 inline constexpr double kSmallestCaptionPointSize = 6.0;
@@ -21,4 +21,4 @@ void fitCaption(QWidget& control, const QString& caption, const QWidget* field =
 // for a label, up to a pixel short of the field it names, if any.
 double captionRoom(const QWidget& control, const QWidget* field = nullptr);
 
-} // namespace window
+} // namespace window::qt

@@ -23,7 +23,7 @@
 #include "window/qt/fit.h"
 #include "window/qt/qstring.h"
 
-namespace window {
+namespace window::qt {
 
 namespace {
 
@@ -460,4 +460,4 @@ void Form1::showReport(const Report& report) {
     activateWindow();
 }
 
-} // namespace window
+} // namespace window::qt

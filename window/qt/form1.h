@@ -14,7 +14,7 @@
 #include "window/form.h"
 #include "window/layout.h"
 
-namespace window {
+namespace window::qt {
 
 // The user's decimal separator, from the system locale.
 char16_t systemDecimalSeparator();
@@ -65,4 +65,4 @@ private:
     QPoint offset_; // of the form in the window, when the window is larger
 };
 
-} // namespace window
+} // namespace window::qt

@@ -81,16 +81,16 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const window::CommandLine commandLine = window::readCommandLine(argc, argv);
+    const window::qt::CommandLine commandLine = window::qt::readCommandLine(argc, argv);
     switch (commandLine.action) {
-    case window::CommandLine::Action::PrintHelp:
-    case window::CommandLine::Action::PrintVersion:
+    case window::qt::CommandLine::Action::PrintHelp:
+    case window::qt::CommandLine::Action::PrintVersion:
         std::fputs(commandLine.text.c_str(), stdout);
         return 0;
-    case window::CommandLine::Action::Refuse:
+    case window::qt::CommandLine::Action::Refuse:
         std::fprintf(stderr, "%s\n", commandLine.text.c_str());
         return 2;
-    case window::CommandLine::Action::OpenWindow:
+    case window::qt::CommandLine::Action::OpenWindow:
         break;
     }
     if (!displayAvailable(argc, argv)) {
@@ -100,8 +100,8 @@ int main(int argc, char* argv[]) {
     std::optional<StartingMessages> starting(std::in_place);
     QApplication app(argc, argv);
     starting.reset();
-    window::setUpApplication(app);
-    window::Form1 form;
+    window::qt::setUpApplication(app);
+    window::qt::Form1 form;
     form.show();
     return QApplication::exec();
 }

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace window {
+namespace window::qt {
 
 inline QString toQString(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -15,4 +15,4 @@ inline QString toQString(std::string_view ascii) {
     return QString::fromLatin1(ascii.data(), static_cast<qsizetype>(ascii.size()));
 }
 
-} // namespace window
+} // namespace window::qt
