@@ -4,7 +4,7 @@
 
 #include "commands/commands.h"
 #include "fake_form.h"
-#include "fuzz/input.h"
+#include "input.h"
 #include "runtime/errors.h"
 
 using commands::TextField;

@@ -9,7 +9,7 @@
 
 #include "commands/commands.h"
 #include "fake_form.h"
-#include "fuzz/input.h"
+#include "input.h"
 #include "runtime/errors.h"
 #include "runtime/number.h"
 

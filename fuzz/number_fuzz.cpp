@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "fuzz/input.h"
+#include "input.h"
 #include "runtime/errors.h"
 #include "runtime/number.h"
 

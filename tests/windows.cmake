@@ -7,7 +7,7 @@ set_tests_properties(win32.core.German PROPERTIES ENVIRONMENT "LINTERP_TEST_LOCA
 if(LINTERP_WINDOW)
     # With the program's own resources: the same controls and DPI awareness.
     add_executable(win32_window_tests win32_window_test.cpp ${PROJECT_BINARY_DIR}/window/win32/linterp.rc)
-    target_link_libraries(win32_window_tests PRIVATE linterp_win32_window linterp_options GTest::gtest version)
+    target_link_libraries(win32_window_tests PRIVATE linterp_win32_window linterp_fake_form linterp_options GTest::gtest version)
     add_test(NAME win32.window COMMAND win32_window_tests)
     add_test(NAME win32.window.German COMMAND win32_window_tests)
     set_tests_properties(win32.window.German PROPERTIES ENVIRONMENT "LINTERP_TEST_LOCALE=German_Germany.1252")
