@@ -23,7 +23,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
-from web_test import Server, quit_browser, start_browser, wait_until_offline_ready, wait_until_ready  # noqa: E402
+from web_harness import Server, quit_browser, start_browser, wait_until_offline_ready, wait_until_ready  # noqa: E402
 
 MEASURE = """
     const navigation = performance.getEntriesByType('navigation')[0];

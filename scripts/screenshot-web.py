@@ -12,7 +12,7 @@ import sys
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 sys.path.insert(0, os.path.join(ROOT, "tests"))
 from selenium.webdriver.common.by import By  # noqa: E402
-from web_test import Server, quit_browser, start_browser, wait_until_ready  # noqa: E402
+from web_harness import Server, quit_browser, start_browser, wait_until_ready  # noqa: E402
 
 
 def shoot(address, path, width, height, scale, media=()):

@@ -29,10 +29,11 @@ if not os.path.exists(BUS_LAUNCHER):
 HEADING, IMAGE, PANEL, BUTTON, LABEL, TEXT, STATUS = (pyatspi.ROLE_HEADING, pyatspi.ROLE_IMAGE, pyatspi.ROLE_PANEL,
                                                       pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_LABEL, pyatspi.ROLE_TEXT,
                                                       pyatspi.ROLE_STATUS_BAR)
-WINDOW = [(HEADING, "两点线性差值"), (IMAGE, "示意图"), (PANEL, "参数"), (BUTTON, "差值"),
-          (LABEL, "y ="), (TEXT, "y"), (BUTTON, "清除"), (STATUS, "")]
-PARAMETERS = [(LABEL, "y1="), (TEXT, "y1"), (LABEL, "x1="), (TEXT, "x1"), (LABEL, "x2="), (TEXT, "x2"),
-              (LABEL, "y2="), (TEXT, "y2"), (LABEL, "x ="), (TEXT, "x")]
+# Fields are named by their captions, as on Windows and the page.
+WINDOW = [(HEADING, "两点线性差值"), (IMAGE, "示意图"), (PANEL, "参数"), (BUTTON, "差 值"),
+          (LABEL, "y ="), (TEXT, "y ="), (BUTTON, "清 除"), (STATUS, "")]
+PARAMETERS = [(LABEL, "y1="), (TEXT, "y1="), (LABEL, "x1="), (TEXT, "x1="), (LABEL, "x2="), (TEXT, "x2="),
+              (LABEL, "y2="), (TEXT, "y2="), (LABEL, "x ="), (TEXT, "x =")]
 DIAGRAM_CAPTIONS = {"(x1,y1)", "(x2,y2)", "(x,?)"}
 
 failures = []

@@ -105,8 +105,9 @@ std::string layoutCss() {
     std::ostringstream css;
     css << "/* Written by make_page from the window's layout table. */\n"
         << ":root{--form-width:" << px(window::kClientWidth) << ";--form-height:" << px(window::kClientHeight)
-        // Points to CSS pixels: 96 pixels an inch, 72 points.
-        << ";--font-size:" << window::kDesignPointSize * 96.0 / 72 << ";--title-font-size:" << title.pointSize * 96 / 72
+        // CSS pixels are 96 an inch.
+        << ";--font-size:" << window::pointsToPixels(window::kDesignPointSize)
+        << ";--title-font-size:" << window::pointsToPixels(title.pointSize)
         << ";--title-font-weight:" << title.weight << ";--title-font-family:\"" << utf8(title.family) << '"'
         << ";--diagram-left:" << diagram[0] << ";--diagram-top:" << diagram[1]
         << ";--diagram-width:" << diagram[2] - diagram[0] << ";--diagram-height:" << diagram[3] - diagram[1] << "}\n";

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "commands/commands.h"
@@ -180,6 +181,20 @@ constexpr Row fieldNamedBy(Row label) {
     return kControls.size();
 }
 
+// What a screen reader calls a control, on every platform: the text the user
+// sees for it. A button by its caption ("差 值"), a field by the label that
+// names it ("x1="), anything else by its caption.
+constexpr std::u16string_view accessibleName(Row row) {
+    const Row label = kControls[row].kind == Kind::TextBox ? labelOf(row) : kControls.size();
+    return kControls[label < kControls.size() ? label : row].caption;
+}
+
+// What a screen reader is told when a field's text changes under the user
+// (the result): the field's name and its text, "y = 4".
+inline std::u16string announcement(Row field, std::u16string_view text) {
+    return std::u16string(accessibleName(field)) + u" " + std::u16string(text);
+}
+
 // What a screen reader meets. The title; the diagram, one figure read by its
 // name and description rather than label by label; the controls in keyboard
 // order, each field after the label that names it and Frame1 before the
@@ -228,8 +243,14 @@ constexpr Box windowBox(Row row) {
     return {c.left + (c.inFrame1 ? frame.left : 0), c.top + (c.inFrame1 ? frame.top : 0), c.width, c.height};
 }
 
-// Device-independent pixels; the toolkit scales them for the screen.
-constexpr int toPixels(int twips) { return twips / 15; }
+// Lengths on the screen: twips (1/1440 inch) and points (1/72 inch) in pixels
+// at `dpi` dots per inch, 96 unless said otherwise. Every skin converts
+// through these.
+constexpr double twipsToPixels(double twips, double dpi = 96) { return twips * dpi / 1440; }
+constexpr double pointsToPixels(double points, double dpi = 96) { return points * dpi / 72; }
+// Device-independent pixels, a whole number for every place in the tables;
+// the toolkit scales them for the screen.
+constexpr int toPixels(int twips) { return static_cast<int>(twipsToPixels(twips)); }
 
 // Every field the commands see is a TextBox row, and has a label naming it;
 // l1 is a Label row.

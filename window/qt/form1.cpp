@@ -29,10 +29,6 @@ namespace {
 
 constexpr Row kYRow = rowOf(commands::TextField::y);
 
-// The result field's label, "y =", as screen readers are told it.
-QString yLabel() { return toQString(kControls[labelOf(kYRow)].caption); }
-
-
 // A field holds one line: a pasted text's line breaks become spaces before
 // it is shown, in the edit that the paste makes (so Ctrl+Z undoes it whole).
 class OneLine final : public QValidator {
@@ -57,13 +53,12 @@ QWidget* newControl(const ControlRow& row) {
         auto* button = new QPushButton(caption, container);
         button->setAutoDefault(false);
         button->setDefault(false);
-        // Heard as the word it is: the space only spreads the caption out.
-        button->setAccessibleName(QString(caption).remove(QLatin1Char(' ')));
+        button->setAccessibleName(toQString(accessibleName(rowOf(row.name))));
         return button;
     }
     case Kind::TextBox: {
         auto* edit = new QLineEdit(container);
-        edit->setAccessibleName(toQString(row.name));
+        edit->setAccessibleName(toQString(accessibleName(rowOf(row.name))));
         edit->setValidator(new OneLine(edit));
         return edit;
     }
@@ -336,9 +331,6 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent)
     for (auto row = kStackOrder.rbegin(); row != kStackOrder.rend(); ++row) controls_[*row]->raise();
     for (Row i = 1; i < kTabOrder.size(); ++i) setTabOrder(controls_[kTabOrder[i - 1]], controls_[kTabOrder[i]]);
 
-    // The result field is named y, like every field after its name; its
-    // description reads its label, as the screen shows it.
-    controls_[kYRow]->setAccessibleDescription(yLabel());
     // Each field is labelled by its caption, and y by l1 too: a screen
     // reader then says the message with the field it is about.
     for (Row i = 0; i < kControls.size(); ++i)
@@ -438,7 +430,7 @@ bool Form1::setText(Row row, std::u16string_view text) {
     else if (auto* label = qobject_cast<QLabel*>(controls_[row])) label->setText(toQString(text));
     else return false;
     if (text.empty()) return true;
-    if (row == kYRow) announce(controls_[row], yLabel() + QLatin1Char(' ') + toQString(text));
+    if (row == kYRow) announce(controls_[row], toQString(announcement(row, text)));
     else if (row == kL1Row) announce(controls_[row], toQString(text));
     return true;
 }

@@ -1,6 +1,7 @@
 #include "window/win32/fonts.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cwchar>
 #include <optional>
 #include <string_view>
@@ -12,7 +13,7 @@ namespace window::win32 {
 
 namespace {
 
-int pixelsOfPoints(double points, UINT dpi) { return static_cast<int>(points * dpi / 72 + 0.5); }
+int pixelsOfPoints(double points, UINT dpi) { return static_cast<int>(std::lround(pointsToPixels(points, dpi))); }
 
 void setFace(LOGFONTW& font, std::u16string_view face) {
     const std::size_t length = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);

@@ -5,12 +5,15 @@
 
 #include <windows.h>
 
+#include <cmath>
+
+#include "window/layout.h"
 #include "window/win32/gdi.h"
 
 namespace window::win32 {
 
-// Twips to device pixels at `dpi` dots per inch: 15 twips a pixel at 96.
-inline int toDevice(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+// Twips to whole device pixels at `dpi` dots per inch: 15 twips a pixel at 96.
+inline int toDevice(int twips, UINT dpi) { return static_cast<int>(std::lround(twipsToPixels(twips, dpi))); }
 
 // A text field's border, in pixels at any DPI: one line, which leaves the
 // 18-pixel field (at 96 DPI) 16 pixels for its text.
