@@ -9,6 +9,7 @@ layout table (LAYOUT_JSON, which the build writes from it). The browser and
 the server come from web_harness.py.
 """
 import os
+import re
 import shutil
 import sys
 import tempfile
@@ -376,6 +377,26 @@ class Page(unittest.TestCase):
                 try:
                     self.open()
                     self.assertLessEqual(self.sideways_overflow(), 0)
+                finally:
+                    self.stop_emulating()
+
+    def test_the_window_arrangement_holds_down_to_the_touch_breakpoint(self):
+        # The breakpoint is computed from the border and margin page.css uses;
+        # one pixel wider, the form is whole at the table's pixels.
+        media = self.driver.find_element(By.ID, "touch").get_attribute("media")
+        widest_touch = int(re.fullmatch(r"\(max-width: (\d+)\.98px\)", media).group(1))
+        for width, touch in ((widest_touch + 1, False), (widest_touch, True)):
+            with self.subTest(width):
+                self.emulate(width, 800, mobile=False)
+                try:
+                    self.open()
+                    matches, form = self.driver.execute_script(
+                        "return [matchMedia(arguments[0]).matches,"
+                        " document.getElementById('Form1').getBoundingClientRect().width]", media)
+                    self.assertEqual(matches, touch)
+                    self.assertLessEqual(self.sideways_overflow(), 0)
+                    if not touch:
+                        self.assertEqual(form, self.layout["width"] + 2)  # and its two borders
                 finally:
                     self.stop_emulating()
 

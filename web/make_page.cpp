@@ -77,6 +77,12 @@ std::string json(std::string_view ascii) { return json(std::u16string(ascii.begi
 
 std::string px(int twips) { return std::to_string(window::toPixels(twips)); }
 
+// The form's border and the page's margin round it, in CSS pixels: written
+// into page.css as --border and --body-margin, and the breakpoint to the
+// touch arrangement is computed from them.
+constexpr int kBorder = 1;
+constexpr int kBodyMargin = 8;
+
 // The smallest box, from the form's corner, that holds the diagram's lines
 // and captions: left, top, right, bottom in pixels.
 std::array<int, 4> diagramBounds() {
@@ -105,6 +111,7 @@ std::string layoutCss() {
     std::ostringstream css;
     css << "/* Written by make_page from the window's layout table. */\n"
         << ":root{--form-width:" << px(window::kClientWidth) << ";--form-height:" << px(window::kClientHeight)
+        << ";--border:" << kBorder << "px;--body-margin:" << kBodyMargin << "px"
         // CSS pixels are 96 an inch.
         << ";--font-size:" << window::pointsToPixels(window::kDesignPointSize)
         << ";--title-font-size:" << window::pointsToPixels(title.pointSize)
@@ -226,9 +233,11 @@ std::string layoutJson() {
 }
 
 // The widest viewport that cannot show the form at the table's pixels: the
-// form, its two 1-pixel borders and the body's two 8-pixel margins, as
-// page.css sets them (--border, body's margin); change them together.
-std::string touchMedia() { return "(max-width: " + std::to_string(window::toPixels(window::kClientWidth) + 2 + 16 - 1) + ".98px)"; }
+// form, its two borders and the body's two margins.
+std::string touchMedia() {
+    const int needed = window::toPixels(window::kClientWidth) + 2 * kBorder + 2 * kBodyMargin;
+    return "(max-width: " + std::to_string(needed - 1) + ".98px)";
+}
 
 // Replaces every `marker`; the template must have at least one.
 void replace(std::string& text, std::string_view marker, const std::string& with) {
