@@ -131,21 +131,19 @@ test-windows:
 windows-portable: windows
 	@cmake --build $(WIN_DIR) --target portable
 	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
-	WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a scripts/check-windows-portable.sh \
-	    $(WIN_DIR)/linterp-$(shell sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' $(WIN_DIR)/CMakeCache.txt)-win64.zip
+	. $(WIN_DIR)/product.env && WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a scripts/check-windows-portable.sh "$$LINTERP_PORTABLE"
 
 run-windows: windows
 	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
 	WINEPREFIX=$(WINEPREFIX_DIR) scripts/wine-run.sh $(WIN_DIR)/linterp.exe
 
 # The installer, build-windows/linterp-VERSION-win64.exe, and its check under
-# Wine; the version is the one CMake's project() gives.
+# Wine; CMake names both in product.env.
 windows-package: windows
 	@cmake --build $(WIN_DIR) --target installer dialog_probe
 	@scripts/wine-prefix.sh $(WINEPREFIX_DIR)
-	WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a scripts/check-windows-installer.sh \
-	    $(WIN_DIR)/linterp-$(shell sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' $(WIN_DIR)/CMakeCache.txt)-win64.exe \
-	    $(WIN_DIR)/packaging/linterp.nsi $(WIN_DIR)/packaging/dialog_probe.exe
+	. $(WIN_DIR)/product.env && WINEPREFIX=$(WINEPREFIX_DIR) xvfb-run -a scripts/check-windows-installer.sh \
+	    "$$LINTERP_INSTALLER" $(WIN_DIR)/packaging/linterp.nsi $(WIN_DIR)/packaging/dialog_probe.exe
 
 web:
 	@scripts/install-deps.sh web

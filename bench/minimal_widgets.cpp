@@ -10,7 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
-    layout->addWidget(new QLabel(QStringLiteral("线性差值"), &window));
+    layout->addWidget(new QLabel(QStringLiteral("参数"), &window)); // Chinese, as the window's captions
     layout->addWidget(new QLineEdit(&window));
     window.show();
     return QApplication::exec();

@@ -40,15 +40,17 @@ echo "check-deb: lintian accepts $deb"
 
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "$(readlink -f "$deb")"
 files=$(dpkg -L linterp)
-for path in /usr/bin/linterp /usr/share/applications/org.linterp.linterp.desktop \
-            /usr/share/metainfo/org.linterp.linterp.metainfo.xml \
-            /usr/share/icons/hicolor/scalable/apps/org.linterp.linterp.svg \
-            /usr/share/man/man1/linterp.1.gz /usr/share/man/zh_CN/man1/linterp.1.gz \
-            /usr/share/doc/linterp/copyright /usr/share/doc/linterp/changelog.gz; do
+# Every file the build's install rules lay down is in the package: the rules
+# are the one list (scripts/check-install.sh checks what they install).
+rules=$(mktemp -d)
+DESTDIR="$rules" cmake --install "$dir" --prefix /usr >/dev/null
+while IFS= read -r path; do
     grep -qx "$path" <<<"$files" || fail "$path is not installed"
-done
+done < <(cd "$rules" && find . -type f | sed 's|^\.||')
+rm -rf "$rules"
 # The menu sees it: the entry is in the desktop database's search path.
-[[ -f /usr/share/applications/org.linterp.linterp.desktop ]] || fail "no menu entry"
+source "$dir/product.env"
+[[ -f /usr/share/applications/$LINTERP_APP_ID.desktop ]] || fail "no menu entry"
 # It starts and keeps running until stopped (timeout's 124), headless.
 # What the package depends on is all it needs: a missing translation or
 # plugin would be named on stderr.

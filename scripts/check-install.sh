@@ -9,7 +9,9 @@ dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
 DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
 root="$dest/usr"
-id=org.linterp.linterp
+# The product's identity, as CMake configured it into the build.
+source "$build/product.env"
+id=$LINTERP_APP_ID
 fail() { echo "check-install: $*" >&2; exit 1; }
 
 [[ -x "$root/bin/linterp" ]] || fail "no executable bin/linterp"
@@ -32,12 +34,12 @@ shown() { # KEY LOCALE
 }
 # The program's name as its window shows it, in every Chinese-speaking region's menu.
 for locale in zh_CN zh_TW zh_HK zh_SG zh_MO; do
-    [[ "$(shown Name "$locale")" == 线性差值 ]] || fail "a $locale menu shows the entry as '$(shown Name "$locale")'"
+    [[ "$(shown Name "$locale")" == "$LINTERP_NAME" ]] || fail "a $locale menu shows the entry as '$(shown Name "$locale")'"
 done
 grep -qx 'Exec=linterp' "$desktop" || fail "the menu entry does not start linterp"
 grep -qx "Icon=$id" "$desktop" || fail "the menu entry names another icon"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" || fail "metainfo launches another entry"
-grep -q '<release version="1.0.0"' "$metainfo" || fail "metainfo lacks release 1.0.0"
+grep -q "<release version=\"$LINTERP_VERSION\"" "$metainfo" || fail "metainfo lacks release $LINTERP_VERSION"
 grep -q '<lang>zh-CN</lang>' "$metainfo" || fail "metainfo lacks the zh-CN language"
 grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "metainfo names no licence"
 grep -q '<name>linterp developers</name>' "$metainfo" || fail "metainfo names no developer"

@@ -21,6 +21,8 @@ usage="usage: $0 INSTALLER NSI DIALOG_PROBE"
 installer=$(realpath "${1:?$usage}")
 nsi=$(realpath "${2:?$usage}")
 probe=$(realpath "${3:?$usage}")
+# The product's name, as the build configured it beside the installer.
+source "$(dirname "$installer")/product.env"
 : "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build folder}"
 fail() { echo "check-windows-installer: FAILED: $*" >&2; exit 1; }
 step() { echo "check-windows-installer: $*"; }
@@ -68,14 +70,14 @@ entries() { # how many uninstall entries name linterp, in both scopes
 }
 installed() { # DIR MENU KEY VERSION
     [[ -f "$1/linterp.exe" && -f "$1/uninstall.exe" ]] || fail "linterp.exe and its uninstaller are not in $1"
-    [[ -f "$2/线性差值.lnk" ]] || fail "no Start-menu shortcut 线性差值 in $2"
+    [[ -f "$2/${LINTERP_NAME}.lnk" ]] || fail "no Start-menu shortcut ${LINTERP_NAME} in $2"
     [[ "$(value "$3" DisplayVersion)" == "$4" ]] || fail "the entry in $3 is not version $4"
     [[ "$(value "$3" EstimatedSize)" =~ ^0x[0-9a-f]+$ ]] || fail "the entry in $3 has no size"
     [[ "$(entries)" == 1 ]] || fail "$(entries) Apps & features entries, not one"
 }
 gone() { # DIR MENU
     [[ ! -e "$1" ]] || fail "the uninstaller left $1: $(ls "$1")"
-    [[ ! -e "$2/线性差值.lnk" ]] || fail "the uninstaller left the shortcut"
+    [[ ! -e "$2/${LINTERP_NAME}.lnk" ]] || fail "the uninstaller left the shortcut"
     [[ "$(entries)" == 0 ]] || fail "the uninstaller left an Apps & features entry"
 }
 uninstall() { # DIR: as Apps & features does, then waits for the copy it hands over to
@@ -142,7 +144,7 @@ step "downgrade to 0.9.0: refused with status 3: ok"
 [[ $(status run "$user_dir/uninstall.exe" /S "_?=$(run winepath -w "$user_dir" | tr -d '\r')") == 0 ]] \
     || fail "the silent uninstall that waits failed"
 [[ "$(ls -A "$user_dir")" == uninstall.exe ]] || fail "the silent uninstall that waits left $(ls -A "$user_dir" | tr '\n' ' ')"
-[[ ! -e "$user_menu/线性差值.lnk" && "$(entries)" == 0 ]] || fail "the silent uninstall that waits left the shortcut or the entry"
+[[ ! -e "$user_menu/${LINTERP_NAME}.lnk" && "$(entries)" == 0 ]] || fail "the silent uninstall that waits left the shortcut or the entry"
 rm "$user_dir/uninstall.exe"
 rmdir "$user_dir"
 gone "$user_dir" "$user_menu"
@@ -187,13 +189,13 @@ names_buttons() { # TEXTS
 # Starts an installer in the Chinese locale, to be clicked through; its status
 # is waited for as $gui's.
 start_gui() { (trap - ERR; chinese "$@") & gui=$!; }
-running() { run "$probe" shown 线性差值; } # the program's window is on the screen
+running() { run "$probe" shown "$LINTERP_NAME"; } # the program's window is on the screen
 
 # An administrator is asked first; 否 installs for the current user alone.
-chinese_dir_windows="$(windows_folder LOCALAPPDATA)\\数学 工具\\线性差值"
+chinese_dir_windows="$(windows_folder LOCALAPPDATA)\\数学 工具\\${LINTERP_NAME}"
 chinese_dir=$(unix_path "$chinese_dir_windows")
 start_gui "$installer"
-page=$(dialog_with "要为这台电脑的所有用户安装线性差值吗")
+page=$(dialog_with "要为这台电脑的所有用户安装${LINTERP_NAME}吗")
 names_buttons "$page"
 click 7 # 否(&N)
 step "run by an administrator: asked whether to install for every user, with 是 and 否: ok"
@@ -207,10 +209,10 @@ run "$probe" set 1019 "$chinese_dir_windows" || fail "the folder page has no fol
 click 1
 page=$(dialog_with "已经成功安装")
 names_buttons "$page"
-click 1 # 完成, with 运行 线性差值 ticked
+click 1 # 完成, with 运行 ${LINTERP_NAME} ticked
 wait "$gui" || fail "the installer clicked through to the end exited with status $?"
 for ((i = 0; i < 20; i++)); do running && break; sleep 0.5; done
-running || fail "the finish page's 运行 线性差值 did not start the program"
+running || fail "the finish page's 运行 ${LINTERP_NAME} did not start the program"
 run taskkill /IM linterp.exe >/dev/null 2>&1 || true
 settle
 installed "$chinese_dir" "$user_menu" "$user_key" "$version"

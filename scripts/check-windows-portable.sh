@@ -2,7 +2,7 @@
 # Unpacks the portable zip under Wine, checks what it holds, starts the
 # program from it and checks that it keeps running and installed nothing:
 # deleting the folder removes it.
-#   scripts/check-windows-portable.sh build-windows/linterp-1.0.0-win64.zip
+#   scripts/check-windows-portable.sh build-windows/linterp-VERSION-win64.zip
 set -euo pipefail
 zip=$(realpath "${1:?usage: $0 ZIP}")
 : "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build folder}"

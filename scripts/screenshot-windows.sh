@@ -11,13 +11,14 @@ scripts/install-deps.sh screenshot
 export WINEPREFIX=${WINEPREFIX:-$PWD/$win/wine}
 scripts/wine-prefix.sh "$WINEPREFIX"
 
-export LINTERP_EXE=$PWD/$win/linterp.exe WINE_RUN=$PWD/scripts/wine-run.sh
+source "$win/product.env" # the window's title
+export LINTERP_NAME LINTERP_EXE=$PWD/$win/linterp.exe WINE_RUN=$PWD/scripts/wine-run.sh
 export WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 xvfb-run -a -s "-screen 0 480x360x24 -dpi 96" bash -c '
     set -euo pipefail
     "$WINE_RUN" explorer /desktop=linterp,480x360 "$LINTERP_EXE" &
     trap "\"$WINESERVER\" -k" EXIT
-    xdotool search --sync --name "线性差值" >/dev/null
+    xdotool search --sync --name "$LINTERP_NAME" >/dev/null
     sleep 1
     scripts/type-example.sh
     sleep 0.5

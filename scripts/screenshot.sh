@@ -8,12 +8,13 @@ build=${1:-build}
 scripts/install-deps.sh screenshot
 [[ -x "$build/linterp" ]] || { echo "screenshot: build $build/linterp first (make run)" >&2; exit 1; }
 
-export LINTERP_BIN=$build/linterp
+source "$build/product.env" # the window's title
+export LINTERP_NAME LINTERP_BIN=$build/linterp
 xvfb-run -a -s "-screen 0 800x600x24 -dpi 96" bash -c '
     set -euo pipefail
     "$LINTERP_BIN" & pid=$!
     trap "kill $pid 2>/dev/null" EXIT
-    window=$(xdotool search --sync --name "线性差值" | head -n 1)
+    window=$(xdotool search --sync --name "$LINTERP_NAME" | head -n 1)
     xdotool windowfocus --sync "$window"
     scripts/type-example.sh
     sleep 0.5

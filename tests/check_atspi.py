@@ -73,8 +73,15 @@ def find_window(program):
     sys.exit("atspi: the window never appeared on the accessibility bus")
 
 
+def product_name(program):
+    """The window's title, as the build configured it beside the program."""
+    with open(os.path.join(os.path.dirname(os.path.abspath(program)), "product.env"), encoding="utf-8") as env:
+        return dict(line.rstrip("\n").split("=", 1) for line in env if "=" in line)["LINTERP_NAME"].strip("'")
+
+
 def check(window):
-    expect(window.getRole() == pyatspi.ROLE_FRAME and window.name == "线性差值", f"the window is {shape([window])}")
+    expect(window.getRole() == pyatspi.ROLE_FRAME and window.name == product_name(sys.argv[1]),
+           f"the window is {shape([window])}")
     top = children(window)
     expect(shape(top) == WINDOW, f"the window's children, in order, are {shape(top)}, not {WINDOW}")
     if shape(top) != WINDOW:

@@ -73,14 +73,16 @@ case "$mode" in
 headless)
     scale=${1:?scale}
     linterp=${2:?linterp}
+    # The identity the build configured, beside the program.
+    source "$(dirname "$linterp")/product.env"
     start_weston --backend=headless-backend.so --width=1024 --height=768 --scale="$scale"
     # No QT_QPA_PLATFORM: on a Wayland session Qt picks its Wayland plugin itself.
     start_program env -u QT_QPA_PLATFORM XDG_SESSION_TYPE=wayland "$linterp"
     wait_for_frame
     grep -q 'libqwayland-generic\.so' "/proc/$program/maps" || fail "the Wayland platform plugin is not loaded"
     if grep -q 'libqxcb\.so' "/proc/$program/maps"; then fail "the program runs on xcb"; fi
-    expect_line 'set_app_id("org.linterp.linterp")'
-    expect_line 'set_title("线性差值")'
+    expect_line "set_app_id(\"$LINTERP_APP_ID\")"
+    expect_line "set_title(\"$LINTERP_NAME\")"
     # Fixed size: the same minimum and maximum, the table's client area.
     expect_line 'set_min_size(409, 289)'
     expect_line 'set_max_size(409, 289)'

@@ -375,8 +375,8 @@ TEST_F(Win32Window, AScreenReaderNamesEveryFieldByItsLabel) {
     EXPECT_EQ(names, expected) << narrow(names);
 }
 
-// The version resource the program carries, read back as Explorer does: 1.0.0.0,
-// Chinese (PRC), Unicode.
+// The version resource the program carries, read back as Explorer does: the
+// project's version, Chinese (PRC), Unicode, the product's name.
 TEST(Win32Resources, VersionIsOneForChinesePrc) {
     wchar_t path[MAX_PATH];
     GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -388,9 +388,11 @@ TEST(Win32Resources, VersionIsOneForChinesePrc) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    char version[32];
+    std::snprintf(version, sizeof version, "%u.%u.%u", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                  HIWORD(fixed->dwFileVersionLS));
+    EXPECT_EQ(version, window::kVersion);
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
     WORD* translation = nullptr;
     ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
                                &length));
@@ -400,7 +402,7 @@ TEST(Win32Resources, VersionIsOneForChinesePrc) {
     wchar_t* name = nullptr;
     ASSERT_TRUE(VerQueryValueW(data.data(), L"\\StringFileInfo\\080404B0\\ProductName",
                                reinterpret_cast<void**>(&name), &length));
-    EXPECT_EQ(std::wstring(name), L"线性差值");
+    EXPECT_EQ(std::wstring(name), wide(window::kProductName));
     // The icon is the window class's.
     EXPECT_NE(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)), nullptr);
 }

@@ -188,7 +188,7 @@ bool isSong(const QString& family) {
 }
 
 TEST_F(Window, ChineseIsDrawnWithRealGlyphsAndTheTitleInASongFace) {
-    const QStringList texts = {"线性差值", "参数", "差 值", "清 除", qs(commands::kEqualAbscissas), "１２．５"};
+    const QStringList texts = {qs(window::kTitle), "参数", "差 值", "清 除", qs(commands::kEqualAbscissas), "１２．５"};
     for (const QString& text : texts) {
         const Drawn drawn = drawnWith(text, l1()->font());
         EXPECT_TRUE(drawn.allGlyphsFound) << text.toStdString() << " " << drawn.families.join(",").toStdString();
@@ -421,7 +421,7 @@ TEST_F(Window, ShowsItsOwnIconAndIsAWindowToScreenReaders) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&form);
     ASSERT_NE(accessible, nullptr);
     EXPECT_EQ(accessible->role(), QAccessible::Window);
-    EXPECT_EQ(accessible->text(QAccessible::Name), "线性差值");
+    EXPECT_EQ(accessible->text(QAccessible::Name), qs(window::kTitle));
 }
 
 // Keyboard.

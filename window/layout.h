@@ -13,6 +13,7 @@
 
 #include "commands/commands.h"
 #include "commands/form_fields.h"
+#include "window/product.h"
 
 namespace window {
 
@@ -35,7 +36,7 @@ struct LineRow {
     int x1, y1, x2, y2;
 };
 
-inline constexpr std::u16string_view kTitle = u"线性差值";
+inline constexpr std::u16string_view kTitle = kProductName;
 inline constexpr int kClientWidth = 6135;
 inline constexpr int kClientHeight = 4335;
 

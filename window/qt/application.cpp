@@ -75,9 +75,9 @@ void shapeInNoLanguage() {
 void setUpApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("linterp"));
     QApplication::setApplicationDisplayName(toQString(kTitle));
-    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    QApplication::setApplicationVersion(toQString(kVersion));
     // Lets the desktop match the window to its menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.linterp.linterp"));
+    QGuiApplication::setDesktopFileName(toQString(kAppId));
     QApplication::setWindowIcon(programIcon());
     translateQt(app);
     QAccessible::installFactory(accessibleForm1);

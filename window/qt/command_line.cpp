@@ -4,6 +4,11 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include <string>
+
+#include "window/product.h"
+#include "window/qt/qstring.h"
+
 namespace window::qt {
 
 namespace {
@@ -29,8 +34,8 @@ CommandLine readCommandLine(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "线性差值：由两个已知点求直线上一点的纵坐标。\n"
+    parser.setApplicationDescription(toQString(kProductName) + QStringLiteral(
+        "：由两个已知点求直线上一点的纵坐标。\n"
         "Two-point linear interpolation: y on the straight line through two points."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("显示本帮助后退出 (show this help and exit)"));
@@ -55,7 +60,8 @@ CommandLine readCommandLine(int argc, char** argv) {
         text.replace(QStringLiteral("<executable_name>"), QStringLiteral("linterp"));
         return {CommandLine::Action::PrintHelp, text.toStdString()};
     }
-    if (parser.isSet(version)) return {CommandLine::Action::PrintVersion, "linterp " PROJECT_VERSION "\n"};
+    if (parser.isSet(version))
+        return {CommandLine::Action::PrintVersion, "linterp " + std::string(kVersion) + "\n"};
     if (!parser.positionalArguments().isEmpty())
         return {CommandLine::Action::Refuse,
                 "linterp: unexpected argument '" + parser.positionalArguments().front().toStdString()
