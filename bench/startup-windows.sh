@@ -20,7 +20,7 @@ for program in linterp.exe bench/minimal_win32.exe; do
     printf '#!/bin/sh\nexec "%s" "%s"\n' "$PWD/scripts/wine-run.sh" "$PWD/$win/$program" > "$work/$name"
     chmod +x "$work/$name"
 done
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+source scripts/wine-tools.sh
 exec xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     "$0" -p 60 # keep the server up between runs
     "$1" "$2" "$3" "$4"

@@ -1,5 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus in fuzz/corpus/ from the cases of the table tests.
+"""Writes the seed corpus in fuzz/corpus/: inputs of every kind the table
+tests cover (readable and unreadable numbers, full-width forms, the result's
+range and its ties, overflow, empty fields, failing accesses), chosen here for
+the fuzzers rather than copied from the tests, which may change on their own.
 
 An input is one options byte, then UTF-16LE texts separated by U+FFFF (see
 fuzz/input.h). Run it again after adding cases; libFuzzer finds the rest.

@@ -13,7 +13,8 @@ scripts/wine-prefix.sh "$WINEPREFIX"
 
 source "$win/product.env" # the window's title
 export LINTERP_NAME LINTERP_EXE=$PWD/$win/linterp.exe WINE_RUN=$PWD/scripts/wine-run.sh
-export WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+source scripts/wine-tools.sh
+export WINESERVER=$wineserver
 xvfb-run -a -s "-screen 0 480x360x24 -dpi 96" bash -c '
     set -euo pipefail
     "$WINE_RUN" explorer /desktop=linterp,480x360 "$LINTERP_EXE" &

@@ -48,6 +48,6 @@ reg=$prefix/linterp.reg
 } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } > "$reg" # the version 5 format is UTF-16
 "$run" regedit /S "$reg" >/dev/null 2>&1
 # Wait until the registry is written to disk.
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+source "$(dirname "$0")/wine-tools.sh"
 "$wineserver" -w 2>/dev/null || true
 touch "$prefix/.linterp-ready-2"

@@ -7,7 +7,7 @@ set -E
 trap 'echo "${0##*/}: FAILED: line $LINENO: $BASH_COMMAND (status $?)" >&2' ERR
 here=$(dirname "${BASH_SOURCE[0]}")
 run() { "$here/wine-run.sh" "$@"; }
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+source "$here/wine-tools.sh"
 settle() { "$wineserver" -w; } # every Wine process of the prefix has ended
 
 program=

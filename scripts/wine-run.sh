@@ -8,10 +8,7 @@ export WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installer prompts in a fresh prefix.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-wine=$(command -v wine64 || command -v wine || true)
-[[ -n "$wine" ]] || for candidate in /usr/lib/wine/wine64 /usr/lib/wine/wine; do
-    [[ -x "$candidate" ]] && wine=$candidate && break
-done
+source "$(dirname "$0")/wine-tools.sh"
 if [[ -z "$wine" ]]; then
     echo "linterp: Wine is not installed (Debian package wine64)" >&2
     exit 1

@@ -2,8 +2,7 @@
 # in a real headless Chromium (web_test.py, Debian's chromium, chromedriver and
 # python3-selenium).
 target_link_options(core_tests PRIVATE -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1)
-# --no-experimental-fetch: with fetch() present, Emscripten's loader fetches the .wasm by path, which Node cannot.
-add_test(NAME web.core COMMAND ${LINTERP_NODE} --no-experimental-fetch $<TARGET_FILE:core_tests>)
+add_test(NAME web.core COMMAND ${LINTERP_NODE_RUN} $<TARGET_FILE:core_tests>)
 
 find_program(LINTERP_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 add_test(NAME web.page
