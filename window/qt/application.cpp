@@ -59,11 +59,13 @@ QStringList installedOf(const QStringList& candidates) {
 // in that language's forms: under zh_TW or zh_HK ，。： are centred, under
 // ja_JP 与 takes its Japanese shape, even in a Simplified face. The window is
 // Simplified Chinese whatever the locale, so the first run is shaped under
-// the neutral "C" locale, which leaves each face its own forms.
+// the neutral "C" locale, which leaves each face its own forms. Any text
+// will do: one Latin letter in the application's font loads no face the
+// window would not load anyway.
 void shapeInNoLanguage() {
     const std::string locale = std::setlocale(LC_CTYPE, nullptr);
     std::setlocale(LC_CTYPE, "C");
-    QTextLayout first(QStringLiteral("与"));
+    QTextLayout first(QStringLiteral("x"), QApplication::font());
     first.beginLayout();
     first.createLine();
     first.endLayout();
@@ -81,10 +83,10 @@ void setUpApplication(QApplication& app) {
     QApplication::setWindowIcon(programIcon());
     translateQt(app);
     QAccessible::installFactory(accessibleForm1);
-    shapeInNoLanguage();
 
     // For what the window does not set itself: message boxes, menus.
     QApplication::setFont(cappedFont(app.font()));
+    shapeInNoLanguage();
 }
 
 QFont cappedFont(const QFont& font) {
