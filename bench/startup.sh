@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Start-up time (exec to window mapped) and memory of linterp beside a minimal
 # Qt 6 Widgets program (one window, one line edit), taking turns on one
-# virtual display, and how far linterp is from that floor against the goals:
-# at most 1.10x its time to the map and 1.5 MiB more private memory.
+# virtual display, and how far linterp is from that floor.
 #   bench/startup.sh [RUNS]     (default 21; make bench runs it; needs xvfb-run)
 set -euo pipefail
 build=${BUILD_DIR:-build}
