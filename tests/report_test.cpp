@@ -119,6 +119,17 @@ TEST(Report, AnErrorOfNoRuntimeKindIsAnInternalError) {
     EXPECT_EQ(report->field, std::nullopt);
 }
 
+// The commands convert only fields' texts; a conversion that names no field is
+// a fault of the program, said as one, not a message about the user's input.
+TEST(Report, AConversionOfNoFieldIsAnInternalError) {
+    for (const char* control : {"", "l1"}) {
+        const window::Report report =
+            window::reportFailure(rt::TypeMismatch(u"abc", control), window::Command::Interpolate, u'.');
+        EXPECT_EQ(report.message, u"内部错误：a text of no field: type mismatch") << control;
+        EXPECT_EQ(report.field, std::nullopt);
+    }
+}
+
 // A text that reads as a number with the other decimal separator.
 struct SeparatorRow {
     const char* name;
@@ -151,12 +162,6 @@ INSTANTIATE_TEST_SUITE_P(Locales, Separator, testing::Values(
     [](const auto& row) { return std::string(row.param.name); });
 
 // A conversion of a text that was not read from a field points at none.
-TEST(Report, ATextFromNoFieldNamesNone) {
-    const window::Report report = window::reportFailure(rt::TypeMismatch(u"a"), window::Command::Interpolate, u'.');
-    EXPECT_EQ(report.field, std::nullopt);
-    EXPECT_EQ(report.message, u"“a”不是一个数：请改正后再试。");
-}
-
 TEST(Report, QuotesATypedTextWholeOrItsStart) {
     EXPECT_EQ(window::quote(u"abc"), u"“abc”");
     EXPECT_EQ(window::quote(u""), u"“”");

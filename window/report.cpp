@@ -43,20 +43,18 @@ std::u16string separatorHint(std::u16string_view text, char16_t separator) {
     return u"\n本机的小数点是“" + std::u16string(1, separator) + u"”。";
 }
 
-// A text the user typed that is not a number: empty, not a number at all,
-// or a number beyond what a double holds.
-Report badText(std::u16string_view text, bool beyondDouble, std::optional<TextField> field, char16_t separator) {
+// A text the user typed in `field` that is not a number: empty, not a number
+// at all, or a number beyond what a double holds.
+Report badText(std::u16string_view text, bool beyondDouble, TextField field, char16_t separator) {
     Report report;
     report.field = field;
-    const std::u16string where = field ? fieldName(*field) + u" 中的" : std::u16string();
+    const std::u16string where = fieldName(field) + u" 中的";
     if (beyondDouble)
         report.message = where + quote(text) + u"超出了计算机能表示的数的范围：请输入小一些的数。";
     else if (!text.empty())
         report.message = where + quote(text) + u"不是一个数：请改正后再试。" + separatorHint(text, separator);
-    else if (field)
-        report.message = fieldName(*field) + u" 是空的：请填入一个数。";
     else
-        report.message = u"有输入框是空的：请在 x1、y1、x2、y2 和 x 中都填入数字。";
+        report.message = fieldName(field) + u" 是空的：请填入一个数。";
     return report;
 }
 
@@ -66,8 +64,12 @@ Report describe(const rt::Error& error, char16_t separator) {
     case rt::ErrorKind::Overflow: {
         const auto& conversion = static_cast<const rt::ConversionError&>(error);
         const bool beyondDouble = error.kind() == rt::ErrorKind::Overflow;
-        if (!beyondDouble || !conversion.text().empty())
-            return badText(conversion.text(), beyondDouble, fieldNamed(conversion.control()), separator);
+        if (!beyondDouble || !conversion.text().empty()) {
+            // The commands convert only what a field holds, and say which.
+            const std::optional<TextField> field = fieldNamed(conversion.control());
+            if (!field) return {internalError(std::string("a text of no field: ") + error.what()), {}, std::nullopt};
+            return badText(conversion.text(), beyondDouble, *field, separator);
+        }
         return {u"结果超出了能显示的范围：只能显示 " + rt::StrR8(commands::kLowestResult, separator) + u" 到 "
                     + rt::StrR8(commands::kHighestResult, separator) + u" 之间的结果。",
                 {}, std::nullopt};
