@@ -3,10 +3,12 @@
 in reading order, the diagram one figure, the relations between captions and
 fields, and l1 tied to y in the right direction.
 
-    dbus-run-session -- tests/check_atspi.py LINTERP    (with an X display)
+    dbus-run-session -- tests/check_atspi.py LINTERP
 
-Starts its own accessibility bus in that D-Bus session. Exits 77 (skipped)
-when pyatspi or the AT-SPI bus is missing."""
+Starts its own X server (Xvfb, on the display number it reports free) and its
+own accessibility bus in that D-Bus session. Exits 77 (skipped) when pyatspi,
+the AT-SPI bus or Xvfb is missing."""
+import shutil
 import os
 import subprocess
 import sys
@@ -20,6 +22,9 @@ except ImportError:
     sys.exit(77)
 if not os.path.exists(BUS_LAUNCHER):
     print("atspi: skipped: the AT-SPI bus is not installed (Debian package at-spi2-core)")
+    sys.exit(77)
+if not shutil.which("Xvfb"):
+    print("atspi: skipped: Xvfb is not installed (Debian package xvfb)")
     sys.exit(77)
 
 # Reading order: the title, the diagram, the parameters with each field after
@@ -65,7 +70,8 @@ def same(a, b):
 def find_window(program):
     for _ in range(150):
         if program.poll() is not None:
-            sys.exit(f"atspi: the program ended with status {program.returncode} before showing its window")
+            sys.exit(f"atspi: the program ended with status {program.returncode} before showing its window:\n"
+                     + program.stderr.read())
         for app in pyatspi.Registry.getDesktop(0):
             if app is not None and app.name == "linterp" and app.childCount:
                 return app.getChildAtIndex(0)
@@ -114,18 +120,36 @@ def check(window):
     print("atspi: " + " | ".join(f"{node.getRoleName()} {node.name}".strip() for node in top))
 
 
+def start_display():
+    """Xvfb on a display number it picks and reports once it accepts clients:
+    no race with another server starting or ending beside it."""
+    read, write = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
+                              pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as reported:
+        number = reported.readline().strip()
+    if not number:
+        sys.exit("atspi: Xvfb did not start")
+    return server, f":{number}"
+
+
 def main():
+    display, name = start_display()
     bus = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", DISPLAY=name)
     env.pop("QT_QPA_PLATFORM", None)
-    program = subprocess.Popen([sys.argv[1]], env=env, stderr=subprocess.DEVNULL)
+    env.pop("WAYLAND_DISPLAY", None)
+    program = subprocess.Popen([sys.argv[1]], env=env, stderr=subprocess.PIPE, text=True)
     try:
         time.sleep(0.3)
         check(find_window(program))
     finally:
         program.terminate()
-        program.wait()
+        program.communicate()
         bus.terminate()
+        display.terminate()
+        display.wait()
     for failure in failures:
         print(f"atspi: FAILED: {failure}")
     return 1 if failures else 0
