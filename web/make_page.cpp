@@ -83,30 +83,11 @@ std::string px(int twips) { return std::to_string(window::toPixels(twips)); }
 constexpr int kBorder = 1;
 constexpr int kBodyMargin = 8;
 
-// The smallest box, from the form's corner, that holds the diagram's lines
-// and captions: left, top, right, bottom in pixels.
-std::array<int, 4> diagramBounds() {
-    std::array<int, 4> bounds = {window::kClientWidth, window::kClientHeight, 0, 0};
-    const auto take = [&bounds](int left, int top, int right, int bottom) {
-        bounds = {std::min(bounds[0], left), std::min(bounds[1], top), std::max(bounds[2], right),
-                  std::max(bounds[3], bottom)};
-    };
-    for (const window::LineRow& l : window::kLines)
-        take(std::min(l.x1, l.x2), std::min(l.y1, l.y2), std::max(l.x1, l.x2), std::max(l.y1, l.y2));
-    for (Row row = 0; row < kControls.size(); ++row) {
-        if (!inDiagram(row)) continue;
-        const window::Box b = window::windowBox(row);
-        take(b.left, b.top, b.left + b.width, b.top + b.height);
-    }
-    for (int& edge : bounds) edge = window::toPixels(edge);
-    return bounds;
-}
-
 // The table as custom properties: each control's box in pixels of the table
 // (inside Frame1, from Frame1's corner, as the page nests them there), its
 // place in the stacking order, and the form's sizes and fonts.
 std::string layoutCss() {
-    const auto diagram = diagramBounds();
+    const window::Box diagram = window::kDiagramBox;
     const window::FontRow& title = window::kTitleFont;
     std::ostringstream css;
     css << "/* Written by make_page from the window's layout table. */\n"
@@ -116,8 +97,8 @@ std::string layoutCss() {
         << ";--font-size:" << window::pointsToPixels(window::kDesignPointSize)
         << ";--title-font-size:" << window::pointsToPixels(title.pointSize)
         << ";--title-font-weight:" << title.weight << ";--title-font-family:\"" << utf8(title.family) << '"'
-        << ";--diagram-left:" << diagram[0] << ";--diagram-top:" << diagram[1]
-        << ";--diagram-width:" << diagram[2] - diagram[0] << ";--diagram-height:" << diagram[3] - diagram[1] << "}\n";
+        << ";--diagram-left:" << px(diagram.left) << ";--diagram-top:" << px(diagram.top)
+        << ";--diagram-width:" << px(diagram.width) << ";--diagram-height:" << px(diagram.height) << "}\n";
     for (std::size_t depth = 0; depth < window::kStackOrder.size(); ++depth) {
         const Row row = window::kStackOrder[depth];
         const window::ControlRow& c = kControls[row];

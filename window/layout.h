@@ -244,6 +244,23 @@ constexpr Box windowBox(Row row) {
     return {c.left + (c.inFrame1 ? frame.left : 0), c.top + (c.inFrame1 ? frame.top : 0), c.width, c.height};
 }
 
+// The smallest box in the window that holds the diagram's lines and
+// captions: where the page draws it and a screen reader finds it.
+inline constexpr Box kDiagramBox = [] {
+    int left = kClientWidth, top = kClientHeight, right = 0, bottom = 0;
+    const auto take = [&](int l, int t, int r, int b) {
+        left = std::min(left, l), top = std::min(top, t), right = std::max(right, r), bottom = std::max(bottom, b);
+    };
+    for (const LineRow& l : kLines)
+        take(std::min(l.x1, l.x2), std::min(l.y1, l.y2), std::max(l.x1, l.x2), std::max(l.y1, l.y2));
+    for (Row row = 0; row < kControls.size(); ++row)
+        if (inDiagram(row)) {
+            const Box b = windowBox(row);
+            take(b.left, b.top, b.left + b.width, b.top + b.height);
+        }
+    return Box{left, top, right - left, bottom - top};
+}();
+
 // Lengths on the screen: twips (1/1440 inch) and points (1/72 inch) in pixels
 // at `dpi` dots per inch, 96 unless said otherwise. Every skin converts
 // through these.

@@ -45,27 +45,27 @@ public:
 };
 
 // The widget a layout row becomes, without its container.
-QWidget* newControl(const ControlRow& row) {
-    QWidget* const container = nullptr;
+QWidget* newControl(Row i) {
+    const ControlRow& row = kControls[i];
     const QString caption = toQString(row.caption);
     switch (row.kind) {
     case Kind::CommandButton: {
-        auto* button = new QPushButton(caption, container);
+        auto* button = new QPushButton(caption);
         button->setAutoDefault(false);
         button->setDefault(false);
-        button->setAccessibleName(toQString(accessibleName(rowOf(row.name))));
+        button->setAccessibleName(toQString(accessibleName(i)));
         return button;
     }
     case Kind::TextBox: {
-        auto* edit = new QLineEdit(container);
-        edit->setAccessibleName(toQString(accessibleName(rowOf(row.name))));
+        auto* edit = new QLineEdit;
+        edit->setAccessibleName(toQString(accessibleName(i)));
         edit->setValidator(new OneLine(edit));
         return edit;
     }
-    case Kind::Frame: return new QGroupBox(caption, container);
+    case Kind::Frame: return new QGroupBox(caption);
     case Kind::Label: break;
     }
-    auto* label = new QLabel(caption, container);
+    auto* label = new QLabel(caption);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(false);
@@ -75,9 +75,9 @@ QWidget* newControl(const ControlRow& row) {
 // The widget a layout row becomes, named and in its container, before it is
 // placed. Named first: a screen reader may ask for the widget's accessible
 // interface as soon as it joins the window, and accessibleForm1 goes by name.
-QWidget* makeControl(const ControlRow& row, QWidget* container) {
+QWidget* makeControl(Row row, QWidget* container) {
     QWidget* widget = newControl(row);
-    widget->setObjectName(toQString(row.name));
+    widget->setObjectName(toQString(kControls[row].name));
     widget->setParent(container);
     return widget;
 }
@@ -108,32 +108,46 @@ public:
     virtual ~OwnInterface() = default;
 };
 
-// Form1 to a screen reader: a window, which a plain top-level QWidget does
-// not say of itself, whose children come in reading order, the diagram one
-// figure among them.
-class FormWindow : public QAccessibleWidget {
+// A container of the form (the window or Frame1) whose children a screen
+// reader meets in reading order.
+class InReadingOrder : public QAccessibleWidget {
 public:
-    explicit FormWindow(Form1* form) : QAccessibleWidget(form, QAccessible::Window), rows_(readRows(Container::Window)) {}
-    ~FormWindow() override;
-    FormWindow(const FormWindow&) = delete;
-    FormWindow& operator=(const FormWindow&) = delete;
-
+    InReadingOrder(QWidget* widget, QAccessible::Role role, const Form1& form, Container container)
+        : QAccessibleWidget(widget, role), form_(form), rows_(readRows(container)) {}
     int childCount() const override { return static_cast<int>(rows_.size()); }
     QAccessibleInterface* child(int index) const override {
         if (index < 0 || index >= childCount()) return nullptr;
-        const Row row = rows_[static_cast<std::size_t>(index)];
-        if (inDiagram(row)) return figure();
-        return QAccessible::queryAccessibleInterface(static_cast<Form1*>(widget())->control(kControls[row].name));
+        return childFor(rows_[static_cast<std::size_t>(index)]);
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
         for (int i = 0; i < childCount(); ++i)
             if (this->child(i) == child) return i;
         return -1;
     }
-    QAccessibleInterface* figure() const;
+
+protected:
+    virtual QAccessibleInterface* childFor(Row row) const {
+        return QAccessible::queryAccessibleInterface(form_.control(kControls[row].name));
+    }
 
 private:
+    const Form1& form_;
     std::vector<Row> rows_;
+};
+
+// Form1 to a screen reader: a window, which a plain top-level QWidget does
+// not say of itself, whose children come in reading order, the diagram one
+// figure among them.
+class FormWindow : public InReadingOrder {
+public:
+    explicit FormWindow(Form1* form) : InReadingOrder(form, QAccessible::Window, *form, Container::Window) {}
+    ~FormWindow() override;
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+private:
+    QAccessibleInterface* childFor(Row row) const override { return inDiagram(row) ? figure() : InReadingOrder::childFor(row); }
+    QAccessibleInterface* figure() const;
     mutable QAccessible::Id figure_ = 0;
 };
 
@@ -162,18 +176,7 @@ public:
         state.invisible = !form_ || !form_->isVisible();
         return state;
     }
-    // The box round the diagram's captions and lines, on the screen.
-    QRect rect() const override {
-        if (!form_ || !form_->isVisible()) return {};
-        QRect box;
-        for (Row row = 0; row < kControls.size(); ++row)
-            if (inDiagram(row)) box |= form_->control(kControls[row].name)->geometry();
-        const double scale = form_->layoutScale();
-        for (const LineRow& line : kLines)
-            box |= QRect(QPoint(scaled(line.x1, scale), scaled(line.y1, scale)),
-                         QPoint(scaled(line.x2, scale), scaled(line.y2, scale))).normalized();
-        return box.translated(form_->mapToGlobal(QPoint(0, 0)));
-    }
+    QRect rect() const override { return form_ && form_->isVisible() ? form_->onScreen(kDiagramBox) : QRect(); }
 
 private:
     QPointer<Form1> form_;
@@ -189,9 +192,9 @@ QAccessibleInterface* FormWindow::figure() const {
 }
 
 // Frame1, 参数: a group whose fields come in keyboard order, each after its label.
-class ParameterGroup : public QAccessibleWidget, public OwnInterface {
+class ParameterGroup : public InReadingOrder, public OwnInterface {
 public:
-    explicit ParameterGroup(QGroupBox* box) : QAccessibleWidget(box, QAccessible::Grouping), rows_(readRows(Container::Frame1)) {}
+    ParameterGroup(QGroupBox* box, const Form1& form) : InReadingOrder(box, QAccessible::Grouping, form, Container::Frame1) {}
     QString text(QAccessible::Text kind) const override {
         return kind == QAccessible::Name ? static_cast<QGroupBox*>(widget())->title() : QAccessibleWidget::text(kind);
     }
@@ -203,21 +206,6 @@ public:
                 if (QAccessibleInterface* held = child(i)) related.append({held, QAccessible::Labelled});
         return related;
     }
-    int childCount() const override { return static_cast<int>(rows_.size()); }
-    QAccessibleInterface* child(int index) const override {
-        if (index < 0 || index >= childCount()) return nullptr;
-        const auto* form = qobject_cast<const Form1*>(widget()->parentWidget());
-        return form ? QAccessible::queryAccessibleInterface(form->control(kControls[rows_[static_cast<std::size_t>(index)]].name))
-                    : nullptr;
-    }
-    int indexOfChild(const QAccessibleInterface* child) const override {
-        for (int i = 0; i < childCount(); ++i)
-            if (this->child(i) == child) return i;
-        return -1;
-    }
-
-private:
-    std::vector<Row> rows_;
 };
 
 // The title, 两点线性差值, as the heading it is.
@@ -274,7 +262,7 @@ QAccessibleInterface* accessibleForm1(const QString& className, QObject* object)
     const Row row = rowOf(widget->objectName().toStdString());
     if (row == kL1Row) return new StatusLine(static_cast<QLabel*>(widget));
     if (row == kTitleRow) return new Heading(static_cast<QLabel*>(widget));
-    if (auto* box = qobject_cast<QGroupBox*>(widget)) return new ParameterGroup(box);
+    if (auto* box = qobject_cast<QGroupBox*>(widget)) return new ParameterGroup(box, *form);
     return nullptr;
 }
 
@@ -285,10 +273,12 @@ char16_t systemDecimalSeparator() {
 
 int scaled(int twips, double scale) { return static_cast<int>(std::lround(toPixels(twips) * scale)); }
 
-QRect placed(const ControlRow& row, double scale) {
-    const int left = scaled(row.left, scale), top = scaled(row.top, scale);
-    return {left, top, scaled(row.left + row.width, scale) - left, scaled(row.top + row.height, scale) - top};
+QRect placed(const Box& box, double scale) {
+    const int left = scaled(box.left, scale), top = scaled(box.top, scale);
+    return {left, top, scaled(box.left + box.width, scale) - left, scaled(box.top + box.height, scale) - top};
 }
+
+QRect placed(const ControlRow& row, double scale) { return placed(Box{row.left, row.top, row.width, row.height}, scale); }
 
 // Qt scales a window's pixels with the screen, unless told not to
 // (QT_ENABLE_HIGHDPI_SCALING=0); then only the fonts follow the desktop's
@@ -305,7 +295,7 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent)
 
     for (Row i = 0; i < kControls.size(); ++i) {
         const ControlRow& row = kControls[i];
-        QWidget* widget = makeControl(row, row.inFrame1 ? control("Frame1") : this);
+        QWidget* widget = makeControl(i, row.inFrame1 ? control("Frame1") : this);
         widget->setGeometry(placed(row, scale_));
         // The font the desktop hands this kind of control (a platform theme
         // may give labels, buttons and fields each their own), capped, and set
@@ -358,6 +348,8 @@ Form1::Form1(char16_t decimalSeparator, QWidget* parent)
 Form1::~Form1() = default;
 
 QSize Form1::clientSize() const { return {scaled(kClientWidth, scale_), scaled(kClientHeight, scale_)}; }
+
+QRect Form1::onScreen(const Box& box) const { return placed(box, scale_).translated(mapToGlobal(offset_)); }
 
 QWidget* Form1::control(std::string_view name) const {
     const Row row = window::rowOf(name);

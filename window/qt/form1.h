@@ -21,6 +21,7 @@ char16_t systemDecimalSeparator();
 
 // The table's twips in pixels at 96 dots per inch, times `scale`; a row's box.
 int scaled(int twips, double scale);
+QRect placed(const Box& box, double scale);
 QRect placed(const ControlRow& row, double scale);
 
 // What screen readers are told of Form1 and its title, Frame1 and l1, for
@@ -43,6 +44,8 @@ public:
     double layoutScale() const { return scale_; }
     // The form's size, which is the window's unless it is maximised.
     QSize clientSize() const;
+    // A box of the form (in the window's twips) on the screen.
+    QRect onScreen(const Box& box) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
