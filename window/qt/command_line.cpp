@@ -2,37 +2,19 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QStringList>
-
-#include <string>
 
 #include "window/product.h"
 #include "window/qt/qstring.h"
 
 namespace window::qt {
 
-namespace {
-
-// The options QGuiApplication and QApplication take themselves, each with
-// whether it is followed by a value.
-struct QtOption {
-    const char* name;
-    bool takesValue;
-};
-constexpr QtOption kQtOptions[] = {
-    {"platform", true}, {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
-    {"qwindowgeometry", true}, {"geometry", true}, {"qwindowicon", true}, {"icon", true},
-    {"qwindowtitle", true}, {"title", true}, {"display", true}, {"name", true}, {"style", true},
-    {"stylesheet", true}, {"session", true}, {"reverse", false}, {"widgetcount", false},
-    {"nograb", false}, {"dograb", false}, {"sync", false}, {"qmljsdebugger", true},
-};
-
-} // namespace
-
-CommandLine readCommandLine(int argc, char** argv) {
+QStringList argumentList(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
 
+CommandLine readCommandLine(const QStringList& arguments, Reading reading) {
     QCommandLineParser parser;
     parser.setApplicationDescription(toQString(kProductName) + QStringLiteral(
         "：由两个已知点求直线上一点的纵坐标。\n"
@@ -43,21 +25,22 @@ CommandLine readCommandLine(int argc, char** argv) {
                                      QStringLiteral("显示版本后退出 (show the version and exit)"));
     parser.addOption(help);
     parser.addOption(version);
-    for (const QtOption& qt : kQtOptions) {
-        QCommandLineOption option(QString::fromLatin1(qt.name));
-        if (qt.takesValue) option.setValueName(QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-    // Qt writes its options with one dash: -platform, never -p -l -a ...
+    // Qt writes its options with one dash (-platform, -style), never as
+    // letters run together.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
-    if (!parser.parse(arguments))
+    if (!parser.parse(arguments)) {
+        // Before Qt has read them, an unknown option and whatever follows it
+        // (its value, perhaps) may be Qt's.
+        if (reading == Reading::BeforeQt) return {CommandLine::Action::AskQt, {}};
         return {CommandLine::Action::Refuse, "linterp: " + parser.errorText().toStdString() + " (see linterp --help)"};
+    }
     if (parser.isSet(help)) {
-        // The program's name, not a placeholder for it: there is no application yet.
+        // The program's name, neither a placeholder (before Qt) nor the path
+        // it was started by (after).
         QString text = parser.helpText();
-        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("linterp"));
+        const QString usage = QStringLiteral("Usage: ");
+        text.replace(usage.size(), text.indexOf(QStringLiteral(" [options]")) - usage.size(), QStringLiteral("linterp"));
         return {CommandLine::Action::PrintHelp, text.toStdString()};
     }
     if (parser.isSet(version))

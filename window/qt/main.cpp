@@ -78,21 +78,34 @@ private:
     QtMessageHandler previous_;
 };
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    const window::qt::CommandLine commandLine = window::qt::readCommandLine(argc, argv);
+// Prints what the command line asks for; true when the program should go on
+// to its window.
+bool answer(const window::qt::CommandLine& commandLine, int& status) {
     switch (commandLine.action) {
     case window::qt::CommandLine::Action::PrintHelp:
     case window::qt::CommandLine::Action::PrintVersion:
         std::fputs(commandLine.text.c_str(), stdout);
-        return 0;
+        status = 0;
+        return false;
     case window::qt::CommandLine::Action::Refuse:
         std::fprintf(stderr, "%s\n", commandLine.text.c_str());
-        return 2;
+        status = 2;
+        return false;
+    case window::qt::CommandLine::Action::AskQt:
     case window::qt::CommandLine::Action::OpenWindow:
         break;
     }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    using window::qt::CommandLine;
+    using window::qt::Reading;
+    const CommandLine before = window::qt::readCommandLine(window::qt::argumentList(argc, argv), Reading::BeforeQt);
+    int status = 0;
+    if (!answer(before, status)) return status;
     if (!displayAvailable(argc, argv)) {
         std::fputs("linterp: no display to open the window on (DISPLAY is not set)\n", stderr);
         return 1;
@@ -100,6 +113,11 @@ int main(int argc, char* argv[]) {
     std::optional<StartingMessages> starting(std::in_place);
     QApplication app(argc, argv);
     starting.reset();
+    // QApplication has taken its options out of the list: what is left and
+    // not ours is a mistake.
+    if (before.action == CommandLine::Action::AskQt
+        && !answer(window::qt::readCommandLine(QApplication::arguments(), Reading::AfterQt), status))
+        return status;
     window::qt::setUpApplication(app);
     window::qt::Form1 form;
     form.show();
