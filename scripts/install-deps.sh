@@ -9,7 +9,7 @@
 #   scripts/install-deps.sh screenshot  what remaking the README's screenshots needs
 #   scripts/install-deps.sh windows  what cross-building and testing the Windows program needs
 #   scripts/install-deps.sh web      what building the web page needs
-#   scripts/install-deps.sh test-web  that, plus what testing it in Node.js and Chromium needs
+#   scripts/install-deps.sh test-web  that, plus what testing it in Node.js and three browsers needs
 # Without apt-get it prints what is needed and leaves the installing to you.
 set -euo pipefail
 
@@ -31,9 +31,12 @@ screenshot_packages=(xvfb xauth xdotool imagemagick wine64 fonts-wine)
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libfast-float-dev wine64 fonts-wine nsis libgtest-dev locales
                   xvfb xauth fonts-noto-cjk fontconfig)
 # emscripten with node-acorn (its optimizer) compiles to WebAssembly; the page is
-# tested in Debian's Chromium, driven by its chromedriver through Selenium.
+# tested in each engine: Chromium (chromedriver, through Selenium), Firefox ESR
+# (WebDriver BiDi, through python3-websocket) and WebKitGTK (WebKitWebDriver,
+# on an Xvfb display, in locales compiled from the locales package).
 web_packages=(cmake make emscripten node-acorn nodejs libfast-float-dev python3)
-test_web_packages=("${web_packages[@]}" libgtest-dev chromium chromium-driver python3-selenium fonts-noto-cjk)
+test_web_packages=("${web_packages[@]}" libgtest-dev chromium chromium-driver python3-selenium fonts-noto-cjk
+                   firefox-esr python3-websocket webkit2gtk-driver xvfb xauth locales)
 
 case "${1:-}" in
     run) wanted=("${run_packages[@]}") ;;
@@ -53,7 +56,8 @@ if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>
     printf '  %s\n' "${wanted[@]}" >&2
     echo "(CMake 3.22 or later, a C++20 compiler, fast_float's headers, Qt 6 Widgets, GoogleTest, Google Benchmark, a CJK font;" >&2
     echo " for Windows: mingw-w64 with POSIX threads, Wine, NSIS and GoogleTest's sources;" >&2
-    echo " for the web: Emscripten, Node.js, Chromium with its chromedriver, and Python's selenium)" >&2
+    echo " for the web: Emscripten, Node.js, Chromium with its chromedriver, Firefox, WebKitGTK's WebKitWebDriver," >&2
+    echo " Xvfb, and Python's selenium and websocket-client)" >&2
     exit 0
 fi
 

@@ -2,6 +2,11 @@
 // controls, the buttons' clicks, loading the calculator (linterp.js and its
 // .wasm), and the choice of arrangement. What a click does is the form's, in
 // the WebAssembly module.
+//
+// A classic script, not a module: a browser that refuses modules from a page
+// opened as a file (Chromium, WebKit) still runs this one, which can then say
+// why the calculator did not load.
+"use strict";
 
 // Asked for first, so that it loads while the page sets itself up.
 const calculator = import("./linterp.js");
@@ -15,7 +20,7 @@ const message = document.querySelector("#Form1 [role=status]"); // l1
 const report = document.getElementById("report");
 const announce = document.getElementById("announce");
 const loading = document.getElementById("loading");
-const status = document.getElementById("status");
+const failure = document.getElementById("status");
 // Shown by the script, so that a browser without scripts says only why the page cannot work.
 loading.hidden = false;
 let module = null;
@@ -81,7 +86,12 @@ const clearWithoutCalculator = () => {
     message.textContent = "";
 };
 
-const unavailable = "计算部分没能载入，现在无法差值。请检查网络连接后刷新本页。";
+// Opened as a file, the page is refused its module by most browsers: the
+// way out is to open it from a web server.
+const unavailable = () => location.protocol === "file:"
+    ? "本页是直接从文件打开的，浏览器不允许它从文件载入计算部分，所以现在无法差值。"
+      + "请通过网页服务器打开本页：例如在 linterp 的源码目录中运行 make run-web，再打开 http://127.0.0.1:8000/。"
+    : "计算部分没能载入，现在无法差值。请检查网络连接后刷新本页。";
 
 const click = (button) => {
     const row = rows.indexOf(button);
@@ -90,7 +100,7 @@ const click = (button) => {
         waiting.push(row);
         loading.textContent = "正在载入计算部分……载入后马上执行这次点击。";
     } else if ("clears" in button.dataset) clearWithoutCalculator();
-    else status.textContent = unavailable; // said again, for the screen reader
+    else failure.textContent = unavailable(); // said again, for the screen reader
 };
 
 // Space and Enter press a focused button; Enter in a field runs nothing,
@@ -121,8 +131,8 @@ const fail = (error) => {
     failed = true;
     if (error) console.error(error);
     loading.hidden = true;
-    status.textContent = unavailable;
-    status.hidden = false;
+    failure.textContent = unavailable();
+    failure.hidden = false;
     for (const button of buttons) if ("clears" in button.dataset) button.removeAttribute("aria-disabled");
     for (const row of waiting.splice(0)) if ("clears" in rows[row].dataset) clearWithoutCalculator();
 };
@@ -146,10 +156,15 @@ const overfilled = () => {
     const form = document.getElementById("Form1");
     const style = getComputedStyle(form);
     const pixel = form.clientWidth / Number(style.getPropertyValue("--form-width"));
+    // What the browser makes of a 1-pixel text, measured on drawn ideographs,
+    // each one em wide: Firefox reports the size asked for, not the minimum
+    // it draws with.
     const probe = document.createElement("span");
     probe.className = "font-probe";
+    probe.setAttribute("aria-hidden", "true");
+    probe.textContent = "值".repeat(10);
     document.body.append(probe);
-    const smallest = parseFloat(getComputedStyle(probe).fontSize); // what the browser makes of 1px
+    const smallest = probe.getBoundingClientRect().width / 10;
     probe.remove();
     if (smallest > pixel * Number(style.getPropertyValue("--font-size")) + 0.01) return true;
     // l1 with its longest text, in a silent copy that is gone before the next paint.
