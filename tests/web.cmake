@@ -18,6 +18,7 @@ foreach(engine chromium firefox webkit)
     add_test(NAME web.page.${engine}
         COMMAND ${LINTERP_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/web_test.py --engine=${engine}
                 ${LINTERP_WEB_SITE} ${LINTERP_WEB_LAYOUT_JSON})
-    set_tests_properties(web.page.${engine} PROPERTIES
+    # A suite takes one to four minutes; on a loaded machine more.
+    set_tests_properties(web.page.${engine} PROPERTIES TIMEOUT 900
         ENVIRONMENT "LINTERP_LOCALE_DIR=${LINTERP_LOCALE_DIR}" FIXTURES_REQUIRED web_locales)
 endforeach()
