@@ -14,6 +14,9 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from xvfb_display import Display  # noqa: E402
+
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 try:
     import pyatspi
@@ -120,22 +123,12 @@ def check(window):
     print("atspi: " + " | ".join(f"{node.getRoleName()} {node.name}".strip() for node in top))
 
 
-def start_display():
-    """Xvfb on a display number it picks and reports once it accepts clients:
-    no race with another server starting or ending beside it."""
-    read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
-                              pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as reported:
-        number = reported.readline().strip()
-    if not number:
-        sys.exit("atspi: Xvfb did not start")
-    return server, f":{number}"
-
-
 def main():
-    display, name = start_display()
+    try:
+        display = Display("800x600x24")
+    except RuntimeError as error:
+        sys.exit(f"atspi: {error}")
+    name = display.name
     bus = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", DISPLAY=name)
     env.pop("QT_QPA_PLATFORM", None)
@@ -148,8 +141,7 @@ def main():
         program.terminate()
         program.communicate()
         bus.terminate()
-        display.terminate()
-        display.wait()
+        display.stop()
     for failure in failures:
         print(f"atspi: FAILED: {failure}")
     return 1 if failures else 0

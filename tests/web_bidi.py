@@ -18,7 +18,8 @@ import websocket
 from selenium.common.exceptions import JavascriptException, NoSuchElementException
 from selenium.webdriver.common.by import By
 
-MODIFIERS = {"\ue008", "\ue009", "\ue00a", "\ue03d"}  # Shift, Control, Alt, Meta: held to the end of a send_keys
+from web_harness import MODIFIERS
+
 
 # Nothing of Firefox's own may leave the machine: its remote agent already
 # turns off updates, telemetry and the like when it starts; these are the rest.

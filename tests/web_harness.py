@@ -29,6 +29,8 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.support.ui import WebDriverWait
 
+from xvfb_display import Display  # noqa: E402  (beside this file, on the suites' path)
+
 SERVE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "web", "serve.py")
 sys.path.insert(0, os.path.dirname(SERVE))
 import serve  # noqa: E402
@@ -129,27 +131,6 @@ def free_port():
     with socket.socket() as probe:
         probe.bind(("127.0.0.1", 0))
         return probe.getsockname()[1]
-
-
-class Display:
-    """An Xvfb display of its own: -displayfd names a free one, which
-    xvfb-run -a can hand out while its last server is still going away."""
-
-    def __init__(self):
-        read, write = os.pipe()
-        self.process = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
-                                         "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as named:
-            number = named.readline().strip()
-        if not number:
-            self.process.kill()
-            raise RuntimeError("Xvfb did not start")
-        self.name = ":" + number
-
-    def stop(self):
-        self.process.terminate()
-        self.process.wait()
 
 
 def start_webkit(language, width, height, minimum_font_size, wait_for):
