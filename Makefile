@@ -7,7 +7,7 @@
 # and the web edition, compiled to WebAssembly:
 #   make web            build the page into build-web/
 #   make run-web        build it and serve it on http://127.0.0.1:8000/
-#   make test-web       build it and run its suites in Node.js and Chromium
+#   make test-web       build it and run its suites in Node.js, Chromium, Firefox ESR and WebKitGTK
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # CMake's build type; empty means the project's default, RelWithDebInfo.
@@ -27,9 +27,9 @@ WASM_DIR ?= build-wasm
 WEB_PORT ?= 8000
 
 configure = cmake -S . -B $(1) -DLINTERP_WERROR=$(WERROR) $(if $(BUILD_TYPE),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE))
-# Release unless asked otherwise: the page's size is part of its start-up.
+# Optimised for size unless asked otherwise: the page's size is part of its start-up.
 web_configure = emcmake cmake -S . -B $(WASM_DIR) -DLINTERP_WERROR=$(WERROR) \
-    -DCMAKE_BUILD_TYPE=$(or $(BUILD_TYPE),Release) -DLINTERP_WEB_SITE=$(abspath $(WEB_DIR))
+    -DCMAKE_BUILD_TYPE=$(or $(BUILD_TYPE),MinSizeRel) -DLINTERP_WEB_SITE=$(abspath $(WEB_DIR))
 windows_configure = $(call configure,$(WIN_DIR)) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
 .PHONY: run test sanitize fuzz bench bench-windows package check-deb test-debian13 matrix windows test-windows run-windows windows-package windows-portable \

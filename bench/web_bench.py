@@ -35,8 +35,9 @@ MEASURE = """
     const resources = performance.getEntriesByType('resource').filter(e => !e.name.endsWith('sw.js'));
     const bytes = [navigation, ...resources].reduce((sum, e) => sum + e.encodedBodySize, 0);
     const transferred = [navigation, ...resources].reduce((sum, e) => sum + e.transferSize, 0);
+    const wasm = resources.find(e => e.name.endsWith('.wasm'));
     return [navigation.domInteractive, ready.startTime, bytes, transferred,
-            navigator.serviceWorker.controller !== null];
+            navigator.serviceWorker.controller !== null, wasm ? wasm.responseEnd : null];
 """
 
 
@@ -66,6 +67,11 @@ def summary(name, samples):
           f"ready {statistics.median(ready):6.1f} ms (slowest {max(ready):6.1f}), "
           f"bodies {samples[0][2] / 1024:6.1f} KiB, transferred {samples[0][3] / 1024:6.1f} KiB, "
           f"service worker {'yes' if samples[0][4] else 'no'}")
+    # When the module's last byte came: what is left after it is the
+    # browser's work, before it the network's.
+    arrived = [s[5] for s in samples if s[5] is not None]
+    if arrived:
+        print(f"{'':16} the .wasm fully in at {statistics.median(arrived):6.1f} ms (median)")
 
 
 BASELINE = """<!doctype html><html lang="zh-CN"><head><meta charset="utf-8"><title>基线</title></head>
