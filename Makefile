@@ -10,7 +10,8 @@
 #   make test-web       build it and run its suites in Node.js, Chromium, Firefox ESR and WebKitGTK
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-# CMake's build type; empty means the project's default, RelWithDebInfo.
+# CMake's build type; empty means the project's default, RelWithDebInfo
+# (MinSizeRel for the web edition).
 BUILD_TYPE ?=
 # ON turns compiler warnings into errors, as CI does.
 WERROR ?= OFF

@@ -12,7 +12,8 @@ slowest of:
   fields   navigation start to the parsed page, whose fields take the focus
   ready    navigation start to the calculator's being ready: the module
            compiled and started, the focus in y1, the buttons working
-and the bytes transferred (compressed bodies, as the browser counted them).
+and the bytes transferred (compressed bodies, as the browser counted them),
+and when the .wasm's last byte came (the median).
 The same is measured for a page of one field and nothing else, which is as
 fast as this browser on this machine gets.
 
